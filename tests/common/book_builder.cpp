@@ -1,0 +1,55 @@
+#include "tests/common/book_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+std::string JoinCrLf(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  return bytes;
+}
+}  // namespace
+
+BookBuilder& BookBuilder::Lessons(const std::vector<std::string>& lines) {
+  return LessonListBytes(JoinCrLf(lines));
+}
+
+BookBuilder& BookBuilder::LessonListBytes(const std::string& bytes) {
+  EXPECT_TRUE(WriteFileBytes(dir_ / "lesson.txt", bytes));
+  return *this;
+}
+
+BookBuilder& BookBuilder::Timing(int lesson, const std::vector<std::string>& lines) {
+  return TimingBytes(lesson, JoinCrLf(lines));
+}
+
+BookBuilder& BookBuilder::TimingBytes(int lesson, const std::string& bytes) {
+  EXPECT_TRUE(WriteFileBytes(TimingPath(lesson), bytes));
+  return *this;
+}
+
+std::string BookBuilder::TimingPath(int lesson) const {
+  char number[16];
+  std::snprintf(number, sizeof number, "%03d", lesson);
+  return dir_.Path() + tag_ + number + ".lrc";
+}
+
+std::string BookBuilder::SoundPath(int lesson) const {
+  char number[16];
+  std::snprintf(number, sizeof number, "%03d", lesson);
+  return dir_.Path() + tag_ + number + ".mp3";
+}
+
+std::vector<LibraryEntry> ReadLibrary(const std::string& path) {
+  std::vector<LibraryEntry> entries;
+  LibraryFileReader reader;
+  EXPECT_TRUE(reader.Open(path)) << LibraryReadStatusText(reader.GetStatus()) << ": " << path;
+  LibraryEntry entry;
+  while (reader.Next(&entry)) entries.push_back(entry);
+  EXPECT_EQ(reader.GetStatus(), LibraryFileReader::Status::kOk)
+      << LibraryReadStatusText(reader.GetStatus()) << " at record " << reader.Position();
+  return entries;
+}
+

@@ -1,0 +1,67 @@
+#include "util/string_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "util/gbk.h"
+
+TEST(ShortStringToString, TakesAsManyBytesAsTheLengthByteSays) {
+  const unsigned char name[] = "\x06TImageXYZ";
+  EXPECT_EQ(ShortStringToString(name), "TImage");
+  const unsigned char empty[] = "\x00TImage";
+  EXPECT_EQ(ShortStringToString(empty), "");
+}
+
+TEST(AddTrailingBackslash, AddsOnlyWhenMissing) {
+  EXPECT_EQ(AddTrailingBackslash("C:\\Zembra"), "C:\\Zembra\\");
+  EXPECT_EQ(AddTrailingBackslash("C:\\Zembra\\"), "C:\\Zembra\\");
+  EXPECT_EQ(AddTrailingBackslash(""), "\\");
+  EXPECT_EQ(AddTrailingBackslash("\\"), "\\");
+}
+
+TEST(AddTrailingBackslash, FolderEndingInDoubleByteCharacterWithTrailByte5C) {
+  // 錦 is E5 5C in GBK: its second byte is not a backslash of its own.
+  EXPECT_EQ(AddTrailingBackslash("C:\\\xE5\x5C"), "C:\\\xE5\x5C\\");
+  EXPECT_EQ(AddTrailingBackslash("C:\\\xE5\x5C\\"), "C:\\\xE5\x5C\\");
+  // Only a scan from the start tells: here 81 81 is one character, so the 5C stands alone.
+  EXPECT_EQ(AddTrailingBackslash("a\x81\x81\\"), "a\x81\x81\\");
+  EXPECT_EQ(AddTrailingBackslash("a\x81\\"), "a\x81\\\\");
+}
+
+TEST(ShiftBytes, MovesOverlappingRangesBothWays) {
+  char right[] = "abcdef..";
+  ShiftBytes(right, 6, 2);
+  EXPECT_EQ(std::string(right + 2, 6), "abcdef");
+
+  char left[] = "..abcdef";
+  ShiftBytes(left + 2, 6, -2);
+  EXPECT_EQ(std::string(left, 6), "abcdef");
+
+  char still[] = "abc";
+  ShiftBytes(still, 3, 0);
+  EXPECT_STREQ(still, "abc");
+}
+
+TEST(TrimLineEnd, RemovesTrailingBlanksOnly) {
+  char crlf[] = "\r\n";
+  TrimLineEnd(crlf);
+  EXPECT_STREQ(crlf, "");
+  char one[] = "x";
+  TrimLineEnd(one);
+  EXPECT_STREQ(one, "x");
+  char mixed[] = "  a b \t \r\n";
+  TrimLineEnd(mixed);
+  EXPECT_STREQ(mixed, "  a b");
+}
+
+TEST(GbkPrefixLength, NeverCutsADoubleByteCharacter) {
+  const char* text = "a\xC4\xE3\xBA\xC3";  // "a你好"
+  EXPECT_EQ(GbkPrefixLength(text, 5, 10), 5u);
+  EXPECT_EQ(GbkPrefixLength(text, 5, 4), 3u);
+  EXPECT_EQ(GbkPrefixLength(text, 5, 2), 1u);
+  EXPECT_EQ(GbkPrefixLength(text, 5, 0), 0u);
+  // A lead byte without a trail byte counts as a character of its own.
+  EXPECT_EQ(GbkPrefixLength("\xC4" "abc", 4, 2), 2u);
+}

@@ -1,0 +1,52 @@
+#include "app/timing_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+std::int32_t Time(const char* line) {
+  std::int32_t ms = 12345;
+  EXPECT_TRUE(TimeFromTimingLine(line, std::strlen(line), &ms)) << line;
+  return ms;
+}
+bool GivesTime(const char* line) {
+  std::int32_t ms;
+  return TimeFromTimingLine(line, std::strlen(line), &ms);
+}
+}  // namespace
+
+TEST(TimingLine, MillisecondsAreTruncatedNeverRounded) {
+  EXPECT_EQ(Time("[00:01.13]Hello."), 1129);
+  EXPECT_EQ(Time("[01:02.50]"), 62500);
+  EXPECT_EQ(Time("[00:02.01]"), 2009);
+  EXPECT_EQ(Time("[00:00.00]"), 0);
+  EXPECT_EQ(Time("[99:99.99]"), 99 * 60000 + 99989);  // 99.99 lies just below itself
+}
+
+TEST(TimingLine, FieldsAreReadAtFixedPositions) {
+  // Only bytes 1-2 and 4-8 count; the line's own text after the tag is ignored.
+  EXPECT_EQ(Time("[02:03.0045678]"), 123000);
+  EXPECT_EQ(Time("[ti:Lesson One]"), 0);
+  EXPECT_EQ(Time("[1x:5 ]"), 60000 + 5000);
+}
+
+TEST(TimingLine, ShortLinesUseTheBytesPresent) {
+  EXPECT_EQ(Time("[01"), 60000);
+  EXPECT_EQ(Time("[01:2"), 62000);
+  EXPECT_EQ(Time("x"), 0);
+}
+
+TEST(TimingLine, BlankLinesGiveNoTime) {
+  EXPECT_FALSE(GivesTime(""));
+  EXPECT_FALSE(GivesTime("\r\n"));
+  EXPECT_FALSE(GivesTime(" \t \r\n"));
+  EXPECT_TRUE(GivesTime(" x"));
+}
+
+TEST(TimingLine, TimesThatAreNotFiniteCountAsZero) {
+  EXPECT_EQ(Time("[00:9e999]"), 0);
+  EXPECT_EQ(Time("[00:nan]"), 0);
+  EXPECT_EQ(Time("[00:-inf]"), 0);
+  EXPECT_EQ(Time("[-9:00.00]"), -540000);
+}

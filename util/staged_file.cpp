@@ -1,0 +1,62 @@
+#include "util/staged_file.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+constexpr std::size_t kStreamBuffer = 1 << 16;
+}
+
+StagedFile::~StagedFile() { Discard(); }
+
+bool StagedFile::Create(const std::string& finalPath) {
+  Discard();
+  finalPath_ = finalPath;
+  stagingPath_ = finalPath + ".tmp";
+  file_ = std::fopen(stagingPath_.c_str(), "wb");
+  if (file_ == nullptr) return false;
+  std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
+  failed_ = false;
+  return true;
+}
+
+bool StagedFile::Write(const void* data, std::size_t size) {
+  if (file_ == nullptr || failed_) return false;
+  if (std::fwrite(data, 1, size, file_) != size) failed_ = true;
+  return !failed_;
+}
+
+StagedFile::CommitResult StagedFile::Commit() {
+  if (file_ == nullptr) return CommitResult::kWriteFailed;
+  bool written = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
+  written = (std::fclose(file_) == 0) && written;
+  file_ = nullptr;
+  CommitResult result = CommitResult::kWriteFailed;
+  if (written) {
+    result = ReplaceFileWith(stagingPath_, finalPath_) ? CommitResult::kCommitted
+                                                       : CommitResult::kReplaceFailed;
+  }
+  if (result != CommitResult::kCommitted) std::remove(stagingPath_.c_str());
+  stagingPath_.clear();
+  return result;
+}
+
+void StagedFile::Discard() {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  if (!stagingPath_.empty()) {
+    std::remove(stagingPath_.c_str());
+    stagingPath_.clear();
+  }
+}
+
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}

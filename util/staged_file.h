@@ -1,0 +1,38 @@
+// A file written beside its final place and moved over it only when complete, so that a failed
+// write never damages an earlier file of the same name.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+class StagedFile {
+ public:
+  StagedFile() = default;
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+  // Removes the staging file unless Commit succeeded.
+  ~StagedFile();
+
+  // Creates the staging file next to finalPath; false when it cannot be created.
+  bool Create(const std::string& finalPath);
+  // False on a short write; once a write failed, Commit fails too.
+  bool Write(const void* data, std::size_t size);
+  enum class CommitResult { kCommitted, kWriteFailed, kReplaceFailed };
+  // Flushes and closes the staging file and moves it over the final file; on failure the
+  // staging file is removed and the final file is left as it was.
+  CommitResult Commit();
+
+  const std::string& StagingPath() const { return stagingPath_; }
+
+ private:
+  void Discard();
+
+  std::FILE* file_ = nullptr;
+  std::string finalPath_;
+  std::string stagingPath_;
+  bool failed_ = false;
+};
+
+// Moves from over to, replacing an existing file; false when the move failed.
+bool ReplaceFileWith(const std::string& from, const std::string& to);
