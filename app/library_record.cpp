@@ -10,7 +10,9 @@ LibraryRecord::LibraryRecord() {
 }
 
 void LibraryRecord::Reset() {
-  std::memset(bytes_, 0, kTextCount);
+  // The whole area is cleared, not only the six texts, so that no earlier text lingers after
+  // the end marker of the records written.
+  std::memset(bytes_, 0, kTextAreaSize);
   bytes_[kTextCount] = kEndMarker;
   SetStart(kNoTime);
   SetEnd(kNoTime);
@@ -74,6 +76,7 @@ bool LibraryRecord::StoreText(int index, const char* text, std::size_t length) {
   ShiftBytes(bytes_ + tailStart, used - tailStart,
              static_cast<std::ptrdiff_t>(length) - static_cast<std::ptrdiff_t>(oldLength));
   std::memcpy(bytes_ + start, text, length);
+  if (length < oldLength) std::memset(bytes_ + used - (oldLength - length), 0, oldLength - length);
   // A text starting with 0xFF would read back as the end marker after the NUL before it.
   if (length > 0 && bytes_[start] == kEndMarker) bytes_[start] = '?';
   return true;

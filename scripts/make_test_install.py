@@ -57,7 +57,7 @@ def main():
     parser.add_argument("root", help="course folder to create (books go below ROOT/books)")
     parser.add_argument("--books", default="1,2,3,4", help="which books, e.g. 1,3")
     parser.add_argument("--lessons", type=int, default=6)
-    parser.add_argument("--sentences", type=int, default=4)
+    parser.add_argument("--sentences", type=int, default=3)
     parser.add_argument("--naming", choices=["mixed", "long", "short"], default="mixed")
     parser.add_argument("--no-recordings", action="store_true")
     args = parser.parse_args()

@@ -38,9 +38,10 @@ int Convert(const char* libraryFile, const char* bookFolder, const char* fileTag
   return kExitOk;
 }
 
-void PrintQuoted(const std::string& text) {
+// Texts are GBK; the sound-file path holds the file system's own bytes.
+void PrintQuoted(const std::string& text, bool isPath) {
   std::putchar('"');
-  for (char c : DisplayText(text)) {
+  for (char c : isPath ? text : DisplayText(text)) {
     if (c == '"' || c == '\\') {
       std::printf("\\%c", c);
     } else if (static_cast<unsigned char>(c) < 0x20) {
@@ -62,9 +63,9 @@ int Dump(const char* libraryFile, bool summaryOnly) {
       if (summaryOnly) continue;
       std::printf("%lld\t%s\t%ld\t%ld", reader.Position(), RecordKindName(entry.kind),
                   static_cast<long>(entry.start), static_cast<long>(entry.end));
-      for (const std::string& text : entry.texts) {
+      for (int i = 0; i < LibraryRecord::kTextCount; ++i) {
         std::putchar('\t');
-        PrintQuoted(text);
+        PrintQuoted(entry.texts[i], i == LibraryRecord::kSoundText);
       }
       std::putchar('\n');
     }

@@ -55,6 +55,9 @@ TEST(LibraryRecord, TextsStayPackedWhenEarlierTextsGrowAndShrink) {
   EXPECT_EQ(entry.texts[4], "C:\\a.mp3");
   EXPECT_EQ(record.FindEnd(), 6 + 1 + 9 + 8);
 
+  // Nothing of the longer texts is left after the end marker.
+  const unsigned char* b = record.Bytes();
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(b) + 25, 40), std::string(40, '\0'));
   record.Reset();
   EXPECT_EQ(record.FindEnd(), 6);
 }

@@ -1,0 +1,42 @@
+# Front door of the build. See README.md.
+JOBS ?= $(shell nproc)
+
+.PHONY: all native win64 win32 test demo bench fuzz setup clean
+
+all: native win64 win32
+
+setup:
+	@scripts/setup
+
+native:
+	@cmake --preset native >/dev/null
+	@cmake --build build/native -j $(JOBS)
+
+win64:
+	@cmake --preset win64 >/dev/null
+	@cmake --build build/win64 -j $(JOBS)
+
+win32:
+	@cmake --preset win32 >/dev/null
+	@cmake --build build/win32 -j $(JOBS)
+
+test: setup
+	@$(MAKE) --no-print-directory all
+	@scripts/run-tests
+
+demo: setup
+	@$(MAKE) --no-print-directory native
+	@scripts/demo
+
+bench: setup
+	@cmake --preset bench >/dev/null
+	@cmake --build build/bench -j $(JOBS)
+	@build/bench/bench/bench_conversion build/bench/work
+
+fuzz: setup
+	@cmake --preset fuzz >/dev/null
+	@cmake --build build/fuzz -j $(JOBS)
+	@scripts/fuzz $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build
