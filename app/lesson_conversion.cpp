@@ -72,9 +72,7 @@ class BookConverter {
   bool WriteFillers();
   ConvertResult StartLesson(const char* title);
   ConvertResult AddSentence(const char* line, std::FILE* lessonList);
-  std::int32_t TimeAt(std::size_t k) const {
-    return k < times_.size() ? times_[k] : kEndOfSound;
-  }
+  std::int32_t TimeAt(std::size_t k) const { return k < times_.size() ? times_[k] : kEndOfSound; }
 
   const std::string& bookFolder_;
   const std::string& fileTag_;

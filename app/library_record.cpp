@@ -6,13 +6,14 @@
 
 LibraryRecord::LibraryRecord() {
   std::memset(bytes_, 0, sizeof bytes_);
+  bytes_[kTextCount] = kEndMarker;
   Reset();
 }
 
 void LibraryRecord::Reset() {
-  // The whole area is cleared, not only the six texts, so that no earlier text lingers after
-  // the end marker of the records written.
-  std::memset(bytes_, 0, kTextAreaSize);
+  // Everything up to the end marker is cleared, not only the six texts; the bytes after it are
+  // kept zero, so no earlier text lingers in the records written.
+  std::memset(bytes_, 0, static_cast<std::size_t>(FindEnd()) + 1);
   bytes_[kTextCount] = kEndMarker;
   SetStart(kNoTime);
   SetEnd(kNoTime);

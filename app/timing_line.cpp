@@ -9,7 +9,9 @@ namespace {
 constexpr std::size_t kMinutesFirst = 1, kMinutesLength = 2;
 constexpr std::size_t kSecondsFirst = 4, kSecondsLength = 5;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Copies the bytes of a fixed field that the line holds into a NUL-terminated buffer.
 void CopyField(const char* line, std::size_t length, std::size_t first, std::size_t fieldLength,

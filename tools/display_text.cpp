@@ -2,7 +2,9 @@
 
 #ifdef _WIN32
 
-std::string DisplayText(const std::string& gbk) { return gbk; }
+std::string DisplayText(const std::string& gbk) {
+  return gbk;
+}
 
 #else
 

@@ -3,8 +3,12 @@
 
 #include <cstddef>
 
-inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-inline bool IsGbkTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+inline bool IsGbkLeadByte(unsigned char c) {
+  return c >= 0x81 && c <= 0xFE;
+}
+inline bool IsGbkTrailByte(unsigned char c) {
+  return c >= 0x40 && c <= 0xFE && c != 0x7F;
+}
 
 // The longest prefix of text[0..length) that is at most limit bytes and does not end in the
 // middle of a double-byte character.

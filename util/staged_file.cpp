@@ -5,10 +5,12 @@
 #endif
 
 namespace {
-constexpr std::size_t kStreamBuffer = 1 << 16;
+constexpr std::size_t kStreamBuffer = 1 << 20;
 }
 
-StagedFile::~StagedFile() { Discard(); }
+StagedFile::~StagedFile() {
+  Discard();
+}
 
 bool StagedFile::Create(const std::string& finalPath) {
   Discard();
@@ -16,7 +18,8 @@ bool StagedFile::Create(const std::string& finalPath) {
   stagingPath_ = finalPath + ".tmp";
   file_ = std::fopen(stagingPath_.c_str(), "wb");
   if (file_ == nullptr) return false;
-  std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
+  buffer_.resize(kStreamBuffer);
+  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
   failed_ = false;
   return true;
 }
@@ -55,7 +58,8 @@ void StagedFile::Discard() {
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
   return std::rename(from.c_str(), to.c_str()) == 0;
 #endif

@@ -52,4 +52,3 @@ std::vector<LibraryEntry> ReadLibrary(const std::string& path) {
       << LibraryReadStatusText(reader.GetStatus()) << " at record " << reader.Position();
   return entries;
 }
-

@@ -32,7 +32,9 @@ TempDir::TempDir() {
 #endif
 }
 
-TempDir::~TempDir() { RemoveTree(path_.substr(0, path_.size() - 1)); }
+TempDir::~TempDir() {
+  RemoveTree(path_.substr(0, path_.size() - 1));
+}
 
 std::string TempDir::operator/(const std::string& name) const {
   std::string path = path_ + name;

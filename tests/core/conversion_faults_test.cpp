@@ -110,8 +110,8 @@ TEST_F(ConversionFaults, LongTextsAreCutAtWholeCharactersAndTheSoundPathIsKept) 
   EXPECT_EQ(r[1].texts[1], companion.substr(0, r[1].texts[1].size()));
   EXPECT_EQ(r[1].texts[1].size() % 2, 1u);
   EXPECT_EQ(r[2].texts[0], "short");
-  EXPECT_EQ(r[2].texts[1].size(), GbkPrefixLength(companion.data(), companion.size(),
-                                                   1985u - 5 - sound.size()));
+  EXPECT_EQ(r[2].texts[1].size(),
+            GbkPrefixLength(companion.data(), companion.size(), 1985u - 5 - sound.size()));
 }
 
 #ifndef _WIN32
@@ -141,8 +141,7 @@ TEST_F(ConversionFaults, TextStartingWith0xFFReadsBackWhole) {
 }
 
 TEST_F(ConversionFaults, SentencesBeforeTheFirstLessonAreSkippedWithTheirCompanions) {
-  book.Lessons({"1. orphan", "$companion of orphan", "$L", "1. a", "b"})
-      .Timing(1, {"[00:01.00]"});
+  book.Lessons({"1. orphan", "$companion of orphan", "$L", "1. a", "b"}).Timing(1, {"[00:01.00]"});
   const std::vector<LibraryEntry> r = Convert();
   ASSERT_EQ(r.size(), 2u);
   EXPECT_EQ(r[0].kind, RecordKind::kHeader);

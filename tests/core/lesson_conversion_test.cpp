@@ -50,7 +50,7 @@ void ExpectSentence(const LibraryEntry& e, const std::string& sentence,
 
 TEST_F(Conversion, WorkedLayoutPlacesEveryLessonAtAMultipleOfFive) {
   book.Lessons({"$Lesson 1", "1. One.", "Yi", "2. Two.", "Er", "3. Three.", "San",  //
-                "$Lesson 2", "1. A", "a", "2. B", "b", "3. C", "c", "4. D", "d",      //
+                "$Lesson 2", "1. A", "a", "2. B", "b", "3. C", "c", "4. D", "d",    //
                 "$Lesson 3", "1. X", "x"})
       .Timing(1, {"[00:01.00]", "[00:02.00]", "[00:03.00]"})
       .Timing(2, {"[00:00.50]", "[00:01.50]", "[00:02.50]", "[00:03.50]"})

@@ -63,5 +63,6 @@ TEST(LibraryFileReader, ReportsMalformedFiles) {
   EXPECT_EQ(reader.Position(), 1);
 
   LibraryEntry entry;
-  EXPECT_FALSE(DecodeLibraryRecord(reinterpret_cast<const unsigned char*>(fewTexts.data()), &entry));
+  EXPECT_FALSE(
+      DecodeLibraryRecord(reinterpret_cast<const unsigned char*>(fewTexts.data()), &entry));
 }

@@ -78,7 +78,10 @@ TEST(LibraryRecord, RefusesATextThatDoesNotFitAndStaysWhole) {
 
 TEST(LibraryRecord, TextStartingWith0xFFIsStoredWithAQuestionMark) {
   LibraryRecord record;
-  ASSERT_TRUE(record.SetCompanion("\xFF" "abc", 4));
+  ASSERT_TRUE(
+      record.SetCompanion("\xFF"
+                          "abc",
+                          4));
   ASSERT_TRUE(record.SetSoundFile("\xFF", 1));
   const LibraryEntry entry = Decode(record);
   EXPECT_EQ(entry.texts[1], "?abc");

@@ -63,5 +63,8 @@ TEST(GbkPrefixLength, NeverCutsADoubleByteCharacter) {
   EXPECT_EQ(GbkPrefixLength(text, 5, 2), 1u);
   EXPECT_EQ(GbkPrefixLength(text, 5, 0), 0u);
   // A lead byte without a trail byte counts as a character of its own.
-  EXPECT_EQ(GbkPrefixLength("\xC4" "abc", 4, 2), 2u);
+  EXPECT_EQ(GbkPrefixLength("\xC4"
+                            "abc",
+                            4, 2),
+            2u);
 }
