@@ -68,3 +68,28 @@ TEST(GbkPrefixLength, NeverCutsADoubleByteCharacter) {
                             4, 2),
             2u);
 }
+
+#include "util/large_font_math.h"
+
+TEST(LargeFontMath, TwentyPixelFontShrinksBy1Point23) {
+  EXPECT_FALSE(IsLargeFontHeight(16));
+  EXPECT_TRUE(IsLargeFontHeight(17));
+  const double divisor = LargeFontDivisor(FontScaleForHeight(20));
+  EXPECT_DOUBLE_EQ(divisor, 1.23);
+  EXPECT_EQ(ShrinkValue(130, divisor), 105);
+  EXPECT_EQ(ShrinkValue(-11, divisor), -8);  // truncated toward zero
+  EXPECT_EQ(ShrinkFontSize(9, divisor), 7);
+  EXPECT_EQ(ShrinkFontSize(0, divisor), -1);
+  EXPECT_EQ(ShrinkFontSize(1, divisor), 0);
+}
+
+#include "util/browser_command.h"
+
+TEST(BrowserCommandLine, QuotedProgramPathOneBlankAndTheAddress) {
+  EXPECT_EQ(BrowserCommandLine("\"C:\\Program Files\\Web\\web.exe\" -url \"%1\"", "http://x/"),
+            "\"C:\\Program Files\\Web\\web.exe\" http://x/");
+  EXPECT_EQ(BrowserCommandLine("\"C:\\web.exe", "a"), "\"C:\\web.exe\" a");
+  // Without quotes the path ends at the first blank.
+  EXPECT_EQ(BrowserCommandLine("C:\\PROGRA~1\\web.exe %1", "a"), "\"C:\\PROGRA~1\\web.exe\" a");
+  EXPECT_EQ(BrowserCommandLine("web.exe", ""), "\"web.exe\" ");
+}

@@ -1,0 +1,68 @@
+#include "util/large_fonts.h"
+
+#include <cstring>
+
+#include "util/large_font_math.h"
+#include "util/string_helpers.h"
+#include "winlib/gdi.h"
+#include "winlib/win_control.h"
+
+namespace {
+
+// The height of the desktop's system font, or 0 without a device context.
+int DesktopFontHeight() {
+  WindowDC desktop(GetDesktopWindow(), true);
+  if (desktop.Get() == nullptr) return 0;
+  const int oldMode = SetMapMode(desktop.Get(), MM_TEXT);
+  TEXTMETRICA metrics = {};
+  const bool ok = GetTextMetricsA(desktop.Get(), &metrics) != 0;
+  SetMapMode(desktop.Get(), oldMode);
+  return ok ? metrics.tmHeight : 0;
+}
+
+bool IsOneOf(const std::string& name, std::initializer_list<const char*> names) {
+  for (const char* n : names) {
+    if (name == n) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsLargeFontDesktop() {
+  return IsLargeFontHeight(DesktopFontHeight());
+}
+
+double DesktopFontScale() {
+  const int height = DesktopFontHeight();
+  return height == 0 ? 1.0 : FontScaleForHeight(height);
+}
+
+void AdjustForLargeFonts(TWinControl* container, bool includeSelf) {
+  if (!IsLargeFontDesktop()) return;
+  AdjustForLargeFontsBy(container, includeSelf, LargeFontDivisor(DesktopFontScale()));
+}
+
+void AdjustForLargeFontsBy(TWinControl* container, bool includeSelf, double divisor) {
+  if (includeSelf) {
+    container->SetWidth(ShrinkValue(container->Width(), divisor));
+    container->SetHeight(ShrinkValue(container->Height(), divisor));
+  }
+  for (int i = 0; i < container->ControlCount(); ++i) {
+    TControl* control = container->Controls(i);
+    control->SetLeft(ShrinkValue(control->Left(), divisor));
+    control->SetTop(ShrinkValue(control->Top(), divisor));
+    control->SetWidth(ShrinkValue(control->Width(), divisor));
+    control->SetHeight(ShrinkValue(control->Height(), divisor));
+    const std::string className = ShortStringToString(control->ClassName());
+    if (IsOneOf(className, {"TPanel", "TRadioGroup", "TGroupBox"})) {
+      if (auto* inner = dynamic_cast<TWinControl*>(control)) {
+        AdjustForLargeFontsBy(inner, false, divisor);
+      }
+    } else if (IsOneOf(className,
+                       {"TLabel", "TListBox", "TListView", "TComboBox", "TPaintBox", "TEdit"})) {
+      control->Font().SetSize(ShrinkFontSize(control->Font().Size(), divisor));
+      control->FontChanged();
+    }
+  }
+}

@@ -1,0 +1,15 @@
+// Shrinking a window's controls and fonts on a desktop that uses large system fonts.
+#pragma once
+
+class TWinControl;
+
+// True when the desktop's system font is higher than 16 pixels.
+bool IsLargeFontDesktop();
+// The desktop's system font height over 16; 1.0 without a device context.
+double DesktopFontScale();
+
+// On a large-font desktop, divides the bounds of the container (when includeSelf) and of all
+// its controls, and the font sizes of labels and lists, by the desktop's divisor.
+void AdjustForLargeFonts(TWinControl* container, bool includeSelf);
+// The same with a given divisor, whatever the desktop.
+void AdjustForLargeFontsBy(TWinControl* container, bool includeSelf, double divisor);

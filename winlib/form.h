@@ -1,0 +1,127 @@
+// Forms: top-level windows built from stored layouts, with published methods that the
+// layouts bind to control events by name.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "winlib/win_control.h"
+
+struct Layout;
+class TForm;
+
+// Finds a form's published methods by name, bound to one form.
+class MethodLookup {
+ public:
+  virtual ~MethodLookup() = default;
+  virtual TNotifyEvent Notify(TForm* form, const std::string& name) const = 0;
+  virtual TMouseEvent Mouse(TForm* form, const std::string& name) const = 0;
+  virtual TMouseMoveEvent MouseMove(TForm* form, const std::string& name) const = 0;
+  virtual TCloseEvent Close(TForm* form, const std::string& name) const = 0;
+};
+
+// The published methods of form class T (its own and its bases').
+template <class T>
+class MethodTable : public MethodLookup {
+ public:
+  using NotifyMethod = void (T::*)(TObject*);
+  using MouseMethod = void (T::*)(TObject*, TMouseButton, TShiftState, int, int);
+  using MouseMoveMethod = void (T::*)(TObject*, TShiftState, int, int);
+  using CloseMethod = void (T::*)(TObject*, TCloseAction&);
+
+  MethodTable& Publish(const std::string& name, NotifyMethod m) { return Put(notify_, name, m); }
+  MethodTable& Publish(const std::string& name, MouseMethod m) { return Put(mouse_, name, m); }
+  MethodTable& Publish(const std::string& name, MouseMoveMethod m) { return Put(move_, name, m); }
+  MethodTable& Publish(const std::string& name, CloseMethod m) { return Put(close_, name, m); }
+
+  TNotifyEvent Notify(TForm* form, const std::string& name) const override {
+    const NotifyMethod m = Get(notify_, name);
+    if (m == nullptr) return nullptr;
+    return [form, m](TObject* sender) { (static_cast<T*>(form)->*m)(sender); };
+  }
+  TMouseEvent Mouse(TForm* form, const std::string& name) const override {
+    const MouseMethod m = Get(mouse_, name);
+    if (m == nullptr) return nullptr;
+    return [form, m](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+      (static_cast<T*>(form)->*m)(s, b, sh, x, y);
+    };
+  }
+  TMouseMoveEvent MouseMove(TForm* form, const std::string& name) const override {
+    const MouseMoveMethod m = Get(move_, name);
+    if (m == nullptr) return nullptr;
+    return [form, m](TObject* s, TShiftState sh, int x, int y) {
+      (static_cast<T*>(form)->*m)(s, sh, x, y);
+    };
+  }
+  TCloseEvent Close(TForm* form, const std::string& name) const override {
+    const CloseMethod m = Get(close_, name);
+    if (m == nullptr) return nullptr;
+    return [form, m](TObject* s, TCloseAction& a) { (static_cast<T*>(form)->*m)(s, a); };
+  }
+
+ private:
+  template <class M>
+  MethodTable& Put(std::map<std::string, M>& map, const std::string& name, M m) {
+    map[name] = m;
+    return *this;
+  }
+  template <class M>
+  static M Get(const std::map<std::string, M>& map, const std::string& name) {
+    const auto it = map.find(name);
+    return it == map.end() ? nullptr : it->second;
+  }
+
+  std::map<std::string, NotifyMethod> notify_;
+  std::map<std::string, MouseMethod> mouse_;
+  std::map<std::string, MouseMoveMethod> move_;
+  std::map<std::string, CloseMethod> close_;
+};
+
+// What a form class gives its construction: its class name, its layouts (the base class's
+// first) and its published methods.
+struct FormClass {
+  const unsigned char* className;
+  std::vector<const Layout*> layouts;
+  const MethodLookup* methods;
+};
+
+enum TFormBorderStyle { bsNone, bsSingle };
+enum TPosition { poDesigned, poScreenCenter };
+
+class TForm : public TWinControl {
+ public:
+  // Creates the window, hidden, and applies the class's layouts in order.
+  TForm(TComponent* owner, const FormClass& formClass);
+  ~TForm() override;
+
+  const unsigned char* ClassName() const override { return className_; }
+  const MethodLookup& Methods() const { return *methods_; }
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  TPosition Position() const { return position_; }
+
+  // Shows the window (centred first for poScreenCenter).
+  void Show();
+  // Runs the close sequence: OnClose decides; the main form's closing ends the application.
+  void Close();
+
+  TCloseEvent OnClose;
+
+  bool SetProperty(const std::string& name, const std::string& value) override;
+
+ protected:
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Center();
+
+  const unsigned char* className_;
+  const MethodLookup* methods_;
+  std::string caption_;
+  TFormBorderStyle borderStyle_ = bsSingle;
+  TPosition position_ = poDesigned;
+  bool centred_ = false;
+};

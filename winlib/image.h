@@ -1,0 +1,27 @@
+// A windowless picture control.
+#pragma once
+
+#include "winlib/control.h"
+#include "winlib/picture.h"
+
+class TImage : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+  const unsigned char* ClassName() const override;
+
+  // The picture; call PictureChanged after loading into it directly.
+  TPicture& Picture() { return picture_; }
+  void PictureChanged();
+  // Loads a file into the picture and shows it; throws EInvalidGraphic for a bad file.
+  void LoadFromFile(const std::string& path);
+
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool autoSize);
+
+  void Paint(HDC dc) override;
+  bool SetProperty(const std::string& name, const std::string& value) override;
+
+ private:
+  TPicture picture_;
+  bool autoSize_ = false;
+};

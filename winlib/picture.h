@@ -1,0 +1,40 @@
+// A picture: a bitmap from the program's resources or a file, or a picture decoded by
+// Windows' own decoders (GIF, JPEG).
+#pragma once
+
+#include <ole2.h>
+#include <olectl.h>
+#include <windows.h>
+
+#include <string>
+
+#include "winlib/gdi.h"
+
+class TPicture {
+ public:
+  TPicture() = default;
+  ~TPicture();
+  TPicture(const TPicture&) = delete;
+  TPicture& operator=(const TPicture&) = delete;
+
+  // Loads a ".bmp", ".gif" or ".jpg" file; throws EInvalidGraphic when it cannot be read or
+  // decoded, leaving the picture as it was.
+  void LoadFromFile(const std::string& path);
+  // Loads a bitmap resource of the program; throws EInvalidGraphic when there is none.
+  void LoadFromResourceName(const std::string& name);
+  void Clear();
+
+  bool Empty() const { return !bitmap_ && picture_ == nullptr; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // Draws the picture at its own size with its top-left corner at x, y.
+  void Draw(HDC dc, int x, int y) const;
+
+ private:
+  void TakeBitmap(HBITMAP bitmap);
+
+  GdiObject<HBITMAP> bitmap_;
+  IPicture* picture_ = nullptr;  // owned reference
+  int width_ = 0, height_ = 0;
+};

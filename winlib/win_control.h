@@ -1,0 +1,73 @@
+// Controls with a window of their own; they paint and route the pointer for the windowless
+// controls placed on them.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "winlib/control.h"
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  HWND Handle() const { return handle_; }
+
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int index) const { return controls_[index]; }
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+
+  virtual int ClientWidth() const { return Width(); }
+  virtual int ClientHeight() const { return Height(); }
+
+  void SetParent(TWinControl* parent) override;
+  void SetVisible(bool visible) override;
+  void SetEnabled(bool enabled) override;
+  void Invalidate() override;
+  void InvalidateRect(const RECT& rect);
+  // Paints now whatever is invalid.
+  void Update();
+  bool SetProperty(const std::string& name, const std::string& value) override;
+
+  // The topmost visible windowless control at a point of the client area, or none.
+  TControl* ControlAtPos(int x, int y) const;
+
+  // Kept by TControl: the control list and the hint tools follow the children.
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  void ChildBoundsChanged(TControl* control);
+
+ protected:
+  // Creates the window: our own class unless a derived control names a system class.
+  void CreateHandle(DWORD style, DWORD exStyle, HWND parent, const char* systemClass = nullptr);
+  void DestroyHandle();
+
+  // The window procedure of this control; derived controls take the messages they need and
+  // pass the rest on.
+  virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void BoundsChanged() override;
+  virtual void PaintWindow(HDC dc);
+
+ private:
+  static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static const char* WindowClassName();
+
+  void HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  bool HandleSetCursor();
+  void UpdateHintTool(TControl* control);
+
+  HWND handle_ = nullptr;
+  bool ownClass_ = true;
+  std::vector<TControl*> controls_;  // children, in stored order; not owned
+  TColor color_ = clBtnFace;
+  TControl* captured_ = nullptr;  // the control that pressed the pointer, while it is held
+  TMouseButton capturedButton_ = mbLeft;
+  bool selfCaptured_ = false;
+  HWND tooltip_ = nullptr;
+};
