@@ -62,10 +62,8 @@ void TApplication::Run() {
   if (mainForm_ == nullptr) return;
   mainForm_->Show();
   MSG message;
-  while (!terminated_) {
-    if (!HandleMessage(message)) break;
+  while (HandleMessage(message)) {
   }
-  terminated_ = true;
 }
 
 bool TApplication::HandleMessage(MSG& message) {
@@ -94,8 +92,9 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Terminate() {
-  if (!terminated_) PostQuitMessage(0);
-  terminated_ = true;
+  // The loop ends when it takes the quit message, so none is left for a later loop.
+  if (!quitPosted_) PostQuitMessage(0);
+  quitPosted_ = true;
 }
 
 void TApplication::ShowException(const Exception& e) {

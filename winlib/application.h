@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "winlib/component.h"
@@ -23,9 +24,9 @@ class TApplication : public TComponent {
   HWND Handle() const { return handle_; }
 
   // Creates a form owned by the application; the first one becomes the main form.
-  template <class T>
-  void CreateForm(T*& reference) {
-    T* form = new T(this);
+  template <class T, class... Args>
+  void CreateForm(T*& reference, Args&&... args) {
+    T* form = new T(this, std::forward<Args>(args)...);
     reference = form;
     if (mainForm_ == nullptr) mainForm_ = form;
   }
@@ -33,6 +34,7 @@ class TApplication : public TComponent {
 
   // Shows the main form and dispatches messages until the application is told to end.
   void Run();
+  // Asks the message loop to end.
   void Terminate();
   bool Terminated() const { return terminated_; }
   // Dispatches the messages that are waiting, then returns.
@@ -52,7 +54,8 @@ class TApplication : public TComponent {
   std::string title_;
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;  // owned as a component
-  bool terminated_ = false;
+  bool terminated_ = false;    // the quit message was taken
+  bool quitPosted_ = false;
   std::vector<TForm*> released_;
 };
 

@@ -20,9 +20,7 @@ TForm::TForm(TComponent* owner, const FormClass& formClass)
   for (const Layout* layout : formClass.layouts) ApplyLayout(*this, *layout);
 }
 
-TForm::~TForm() {
-  if (Application != nullptr && Application->MainForm() == this) Application->Terminate();
-}
+TForm::~TForm() = default;
 
 void TForm::SetCaption(const std::string& caption) {
   caption_ = caption;

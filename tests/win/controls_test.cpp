@@ -1,0 +1,231 @@
+// Windowless controls on a real form: painting order, pointer routing, capture and clicks.
+#include <gtest/gtest.h>
+
+#include "tests/common/temp_dir.h"
+#include "tests/win/robot.h"
+#include "tests/win/test_form.h"
+#include "util/string_helpers.h"
+#include "winlib/application.h"
+#include "winlib/image.h"
+#include "winlib/label.h"
+#include "winlib/list_box.h"
+#include "winlib/panel.h"
+
+namespace {
+
+const std::vector<LayoutProperty> kPointerEvents = {{"OnClick", "ControlClick"},
+                                                    {"OnMouseDown", "ControlMouseDown"},
+                                                    {"OnMouseMove", "ControlMouseMove"},
+                                                    {"OnMouseUp", "ControlMouseUp"}};
+
+std::vector<LayoutProperty> With(std::vector<LayoutProperty> props,
+                                 const std::vector<LayoutProperty>& more) {
+  props.insert(props.end(), more.begin(), more.end());
+  return props;
+}
+
+// A 300 x 200 form: two overlapping images, a transparent and an opaque label over them,
+// a bevel, a cream panel with a label, a list box, and a hidden image.
+const Layout& TestLayout() {
+  static const Layout layout = {
+      "TestForm",
+      {{"BorderStyle", "bsNone"},
+       {"ClientWidth", "300"},
+       {"ClientHeight", "200"},
+       {"Color", "clWhite"},
+       {"OnMouseMove", "FormMouseMove"},
+       {"OnClose", "FormClose"}},
+      {
+          {"Red", "TImage", "",
+           With({{"Left", "0"}, {"Top", "0"}, {"Width", "100"}, {"Height", "100"}},
+                kPointerEvents)},
+          {"Blue", "TImage", "",
+           With({{"Left", "60"}, {"Top", "0"}, {"Width", "100"}, {"Height", "100"}},
+                kPointerEvents)},
+          {"Clear",
+           "TLabel",
+           "",
+           {{"Left", "120"},
+            {"Top", "10"},
+            {"Width", "30"},
+            {"Height", "20"},
+            {"AutoSize", "False"},
+            {"Caption", " "},
+            {"Transparent", "True"},
+            {"Cursor", "crHandPoint"}}},
+          {"Opaque",
+           "TLabel",
+           "",
+           {{"Left", "120"},
+            {"Top", "50"},
+            {"Width", "30"},
+            {"Height", "20"},
+            {"AutoSize", "False"},
+            {"Caption", " "}}},
+          {"Hidden", "TImage", "",
+           With({{"Left", "0"},
+                 {"Top", "0"},
+                 {"Width", "300"},
+                 {"Height", "200"},
+                 {"Visible", "False"}},
+                kPointerEvents)},
+          {"Rule",
+           "TBevel",
+           "",
+           {{"Left", "0"}, {"Top", "110"}, {"Width", "300"}, {"Height", "2"}}},
+          {"Closer",
+           "TImage",
+           "",
+           {{"Left", "280"},
+            {"Top", "180"},
+            {"Width", "20"},
+            {"Height", "20"},
+            {"OnClick", "CloseClick"}}},
+          {"Thrower",
+           "TImage",
+           "",
+           {{"Left", "260"},
+            {"Top", "180"},
+            {"Width", "20"},
+            {"Height", "20"},
+            {"OnClick", "ThrowClick"}}},
+          {"Cream",
+           "TPanel",
+           "",
+           {{"Left", "170"},
+            {"Top", "120"},
+            {"Width", "80"},
+            {"Height", "40"},
+            {"BevelOuter", "bvNone"},
+            {"Color", "clCream"}}},
+          {"InPanel", "TImage", "Cream",
+           With({{"Left", "10"}, {"Top", "5"}, {"Width", "20"}, {"Height", "20"}}, kPointerEvents)},
+          {"List",
+           "TListBox",
+           "",
+           {{"Left", "10"},
+            {"Top", "120"},
+            {"Width", "120"},
+            {"Height", "60"},
+            {"ItemHeight", "13"}}},
+      }};
+  return layout;
+}
+
+class Controls : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(WriteSolidBitmap(dir / "red.bmp", 100, 100, RGB(255, 0, 0)));
+    ASSERT_TRUE(WriteSolidBitmap(dir / "blue.bmp", 100, 100, RGB(0, 0, 255)));
+    app.SetTitle("Zembra test");
+    app.CreateForm(form, TestLayout());
+    form->Find<TImage>("Red")->LoadFromFile(dir / "red.bmp");
+    form->Find<TImage>("Blue")->LoadFromFile(dir / "blue.bmp");
+  }
+
+  void Send(UINT message, int x, int y, WPARAM keys = 0) {
+    SendMessageA(form->Handle(), message, keys, MAKELPARAM(x, y));
+  }
+
+  TempDir dir;
+  TApplication app;
+  TTestForm* form = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Controls, LaterControlsPaintOverEarlierAndWindowsOverThem) {
+  form->Show();
+  PumpMessages(300);
+  EXPECT_EQ(ScreenPixel(form->Handle(), 30, 30), RGB(255, 0, 0));
+  EXPECT_EQ(ScreenPixel(form->Handle(), 80, 30), RGB(0, 0, 255));        // the overlap: later wins
+  EXPECT_EQ(ScreenPixel(form->Handle(), 125, 15), RGB(0, 0, 255));       // through the clear label
+  EXPECT_EQ(ScreenPixel(form->Handle(), 125, 55), RGB(255, 255, 255));   // the opaque one
+  EXPECT_EQ(ScreenPixel(form->Handle(), 180, 125), RGB(255, 251, 240));  // the cream panel
+  EXPECT_EQ(ScreenPixel(form->Handle(), 150, 110), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(ScreenPixel(form->Handle(), 150, 111), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(ScreenPixel(form->Handle(), 250, 30), RGB(255, 255, 255));  // bare form
+}
+
+TEST_F(Controls, PointerGoesToTheTopmostVisibleControlAndClickComesBeforeMouseUp) {
+  Send(WM_MOUSEMOVE, 80, 10);
+  Send(WM_MOUSEMOVE, 20, 10);
+  Send(WM_MOUSEMOVE, 250, 10);
+  Send(WM_LBUTTONDOWN, 70, 20, MK_LBUTTON);
+  Send(WM_LBUTTONUP, 71, 21);
+  EXPECT_EQ(form->events,
+            (std::vector<std::string>{"Blue.Move(20,10)", "Red.Move(20,10)", "Form.Move(250,10)",
+                                      "Blue.DownL(10,20)", "Blue.Click", "Blue.Up(11,21)"}));
+}
+
+TEST_F(Controls, PressedControlHoldsThePointerAndReleaseOutsideGivesNoClick) {
+  Send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+  Send(WM_MOUSEMOVE, 250, 150, MK_LBUTTON);
+  Send(WM_LBUTTONUP, 250, 150);
+  Send(WM_RBUTTONDOWN, 20, 20, MK_RBUTTON);
+  Send(WM_RBUTTONUP, 21, 21);
+  EXPECT_EQ(form->events,
+            (std::vector<std::string>{"Red.DownL(20,20)", "Red.Move(250,150)", "Red.Up(250,150)",
+                                      "Red.DownR(20,20)", "Red.Up(21,21)"}));
+}
+
+TEST_F(Controls, ControlsInAPanelGetThePanelsCoordinates) {
+  TPanel* panel = form->Find<TPanel>("Cream");
+  SendMessageA(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 10));
+  SendMessageA(panel->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(15, 10));
+  EXPECT_EQ(form->events,
+            (std::vector<std::string>{"InPanel.DownL(5,5)", "InPanel.Click", "InPanel.Up(5,5)"}));
+  EXPECT_EQ(ShortStringToString(panel->ClassName()), "TPanel");
+  EXPECT_EQ(panel->ControlCount(), 1);
+  EXPECT_EQ(panel->Controls(0)->Name(), "InPanel");
+}
+
+TEST_F(Controls, RealPointerInputClicksAControl) {
+  form->Show();
+  PumpMessages(200);
+  ClickClientPoint(form->Handle(), 30, 40);
+  ASSERT_GE(form->events.size(), 3u);
+  const std::vector<std::string> last(form->events.end() - 3, form->events.end());
+  EXPECT_EQ(last, (std::vector<std::string>{"Red.DownL(30,40)", "Red.Click", "Red.Up(30,40)"}));
+}
+
+TEST_F(Controls, HandCursorOverTheLabelThatAsksForIt) {
+  form->Show();
+  PumpMessages(200);
+  POINT p = {125, 15};
+  ClientToScreen(form->Handle(), &p);
+  SetCursorPos(p.x, p.y);
+  PumpMessages(100);
+  SendMessageA(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+}
+
+TEST_F(Controls, ListBoxIsARealListBox) {
+  TListBox* list = form->Find<TListBox>("List");
+  EXPECT_EQ(list->ItemIndex(), -1);
+  list->Items().Add("Zembra英语第1册");
+  list->Items().Add("second");
+  list->SetItemIndex(0);
+  EXPECT_EQ(list->Items().Count(), 2);
+  EXPECT_EQ(list->Items().Strings(0), "Zembra英语第1册");
+  EXPECT_EQ(list->ItemIndex(), 0);
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), 13);
+  wchar_t className[32] = L"";
+  GetClassNameW(list->Handle(), className, 32);
+  EXPECT_EQ(std::wstring(className), L"ListBox");
+  EXPECT_EQ(ListBoxEntries(list->Handle()),
+            (std::vector<std::wstring>{L"Zembra英语第1册", L"second"}));
+}
+
+TEST_F(Controls, PicturesLoadFromFilesAndBadOnesRaise) {
+  TImage* red = form->Find<TImage>("Red");
+  EXPECT_EQ(red->Picture().Width(), 100);
+  ASSERT_TRUE(WriteFileBytes(dir / "bad.gif", "GIF89a not really"));
+  ASSERT_TRUE(WriteFileBytes(dir / "bad.bmp", "BM not really"));
+  EXPECT_THROW(red->LoadFromFile(dir / "bad.gif"), EInvalidGraphic);
+  EXPECT_THROW(red->LoadFromFile(dir / "bad.bmp"), EInvalidGraphic);
+  EXPECT_THROW(red->LoadFromFile(dir / "missing.jpg"), EInvalidGraphic);
+  EXPECT_THROW(red->LoadFromFile(dir / "red.png"), EInvalidGraphic);
+  EXPECT_EQ(red->Picture().Width(), 100);  // the old picture stays
+}

@@ -1,0 +1,190 @@
+#include "tests/win/robot.h"
+
+#include <cstdio>
+
+namespace {
+constexpr int kTextId = 0xFFFF;  // the text of a message box
+constexpr int kIconId = 0x0440;  // the icon of a message box
+}  // namespace
+
+std::wstring Wide(const std::string& gbk) {
+  if (gbk.empty()) return std::wstring();
+  const int n = MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), out.data(), n);
+  return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int n = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+HWND WaitForWindow(const std::wstring& caption, const wchar_t* className, int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 20) {
+    const HWND window = FindWindowW(className, caption.c_str());
+    if (window != nullptr && IsWindowVisible(window)) return window;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+bool WaitForWindowGone(HWND window, int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 20) {
+    if (!IsWindow(window)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+MessageBoxSeen AnswerMessageBox(HWND box) {
+  MessageBoxSeen seen;
+  if (box == nullptr) return seen;
+  seen.found = true;
+  wchar_t buffer[4096] = L"";
+  GetWindowTextW(box, buffer, 4096);
+  seen.caption = buffer;
+  buffer[0] = L'\0';
+  GetDlgItemTextW(box, kTextId, buffer, 4096);
+  seen.text = buffer;
+  const HWND icon = GetDlgItem(box, kIconId);
+  seen.hasIcon =
+      icon != nullptr && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+  const HWND ok = GetDlgItem(box, IDOK);
+  if (ok != nullptr) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+  } else {
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+  }
+  return seen;
+}
+
+MessageBoxWatcher::MessageBoxWatcher(std::wstring caption, int timeoutMs)
+    : thread_([this, caption, timeoutMs] {
+        seen_ = AnswerMessageBox(WaitForWindow(caption, L"#32770", timeoutMs));
+      }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+  if (!joined_) thread_.join();
+}
+
+MessageBoxSeen MessageBoxWatcher::Result() {
+  if (!joined_) {
+    thread_.join();
+    joined_ = true;
+  }
+  return seen_;
+}
+
+namespace {
+void SendMouse(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+void MoveTo(HWND window, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(window, &p);
+  SetCursorPos(p.x, p.y);
+  SendMouse(MOUSEEVENTF_MOVE);
+}
+}  // namespace
+
+void ClickClientPoint(HWND window, int x, int y) {
+  DragClientPoint(window, x, y, x, y);
+}
+
+void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY) {
+  MoveTo(window, fromX, fromY);
+  PumpMessages(50);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  PumpMessages(50);
+  if (toX != fromX || toY != fromY) {
+    MoveTo(window, toX, toY);
+    PumpMessages(50);
+  }
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  PumpMessages(50);
+}
+
+std::vector<std::wstring> ListBoxEntries(HWND listBox) {
+  std::vector<std::wstring> entries;
+  const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    entries.push_back(text);
+  }
+  return entries;
+}
+
+void PumpMessages(int milliseconds) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+  do {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(5);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+void SetRegString(const std::string& keyPath, const std::string& name, const std::string& value,
+                  DWORD type) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  RegSetValueExA(key, name.empty() ? nullptr : name.c_str(), 0, type,
+                 reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+  RegCloseKey(key);
+}
+
+void SetRegDword(const std::string& keyPath, const std::string& name, DWORD value) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                 sizeof value);
+  RegCloseKey(key);
+}
+
+bool RegKeyExists(HKEY root, const std::string& keyPath) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void DeleteRegTree(HKEY root, const std::string& keyPath) {
+  RegDeleteTreeA(root, keyPath.c_str());
+  RegDeleteKeyA(root, keyPath.c_str());
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::string content;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
+    std::fclose(f);
+  }
+  return content;
+}

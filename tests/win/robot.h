@@ -1,0 +1,67 @@
+// Acting on real windows as a user would, from the test's side: finding message boxes,
+// reading and answering them, clicking points of a window, reading list boxes and the
+// registry.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+// GBK bytes (the system's code page) to UTF-16 and back, for the W calls.
+std::wstring Wide(const std::string& gbk);
+std::string Narrow(const std::wstring& text);
+
+// A top-level window with this caption (and class, when given) that appears within the time.
+HWND WaitForWindow(const std::wstring& caption, const wchar_t* className, int timeoutMs);
+bool WaitForWindowGone(HWND window, int timeoutMs);
+
+struct MessageBoxSeen {
+  bool found = false;
+  std::wstring caption;
+  std::wstring text;
+  bool hasIcon = false;
+};
+
+// Reads a message box's text and whether it shows an icon, then presses its OK button.
+MessageBoxSeen AnswerMessageBox(HWND box);
+
+// Waits on a thread of its own for one message box with the caption, reads it and presses
+// OK; the test meanwhile does what opens the box on its own thread.
+class MessageBoxWatcher {
+ public:
+  explicit MessageBoxWatcher(std::wstring caption, int timeoutMs = 10000);
+  ~MessageBoxWatcher();
+  // Waits for the watcher to finish and returns what it saw.
+  MessageBoxSeen Result();
+
+ private:
+  MessageBoxSeen seen_;  // before the thread, which writes it
+  bool joined_ = false;
+  std::thread thread_;
+};
+
+// Clicks a point of a window's client area with real pointer input (left button).
+void ClickClientPoint(HWND window, int x, int y);
+// Presses at one point and releases at another, with real pointer input.
+void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY);
+
+// The entries of a list box, read with the W calls (works across processes).
+std::vector<std::wstring> ListBoxEntries(HWND listBox);
+
+// Dispatches this thread's waiting messages for a while.
+void PumpMessages(int milliseconds);
+
+// Registry helpers below HKEY_CURRENT_USER.
+void SetRegString(const std::string& keyPath, const std::string& name, const std::string& value,
+                  DWORD type = REG_SZ);
+void SetRegDword(const std::string& keyPath, const std::string& name, DWORD value);
+bool RegKeyExists(HKEY root, const std::string& keyPath);
+void DeleteRegTree(HKEY root, const std::string& keyPath);
+
+// The folder of the running test program, with a trailing backslash.
+std::string ProgramFolder();
+// Whole content of a file, or empty when it does not exist.
+std::string ReadWholeFile(const std::string& path);
