@@ -1,11 +1,12 @@
 # Compiler settings that every target of ours shares (not applied to GoogleTest).
 
 function(zembra_defaults target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Werror>)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     # Sources are UTF-8; the program's texts are GBK bytes, as Windows' code page 936 has them.
     # (clang cannot re-encode literals; only the core, which holds none, is built with it.)
-    target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=GBK)
+    target_compile_options(${target} PRIVATE
+      $<$<COMPILE_LANGUAGE:CXX>:-finput-charset=UTF-8 -fexec-charset=GBK>)
   endif()
   if(WIN32)
     target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)

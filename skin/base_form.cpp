@@ -1,0 +1,123 @@
+#include "skin/base_form.h"
+
+#include "forms/layouts.h"
+#include "skin/link_group.h"
+#include "util/large_fonts.h"
+#include "util/string_helpers.h"
+#include "winlib/image.h"
+
+const char* const kSkinRoot = "";
+
+namespace {
+
+constexpr int kStripHeight = 36;   // rows 0 to 36 from the top edge drag the window
+constexpr int kCloseColumns = 30;  // a small window's rightmost columns stay client area
+constexpr int kLargeWidth = 780, kLargeHeight = 380;
+constexpr int kLargeStripWidth = 640;  // a large window drags by its columns 0 to 640
+
+const MethodTable<TBaseForm>& BaseFormMethods() {
+  static const MethodTable<TBaseForm> table = [] {
+    MethodTable<TBaseForm> t;
+    TBaseForm::PublishBaseMethods(t);
+    return t;
+  }();
+  return table;
+}
+
+const FormClass& BaseFormClass() {
+  static const FormClass formClass = {reinterpret_cast<const unsigned char*>("\x09TBaseForm"),
+                                      {&BaseFormLayout()},
+                                      &BaseFormMethods()};
+  return formClass;
+}
+
+}  // namespace
+
+TBaseForm::TBaseForm(TComponent* owner) : TForm(owner, BaseFormClass()) {
+  Construct();
+}
+
+TBaseForm::TBaseForm(TComponent* owner, const FormClass& formClass) : TForm(owner, formClass) {
+  Construct();
+}
+
+TBaseForm::~TBaseForm() = default;
+
+void TBaseForm::Construct() {
+  btBase = dynamic_cast<TImage*>(FindComponent("btBase"));
+  // The class name's first character (the T) is dropped, whatever it is.
+  const std::string className = ShortStringToString(ClassName());
+  skinFolder_ = kSkinRoot + className.substr(className.empty() ? 0 : 1);
+  links_ = nullptr;
+  AdjustForLargeFonts(this, true);
+  buttons_.SetFolders(skinFolder_ + "\\", std::string(kSkinRoot) + "common\\");
+  RegisterSkinButtons();
+}
+
+void TBaseForm::RegisterSkinButtons() {
+  for (int i = 0; i < ComponentCount(); ++i) {
+    TComponent* component = Components(i);
+    if (ShortStringToString(component->ClassName()) != "TImage") continue;
+    if (component->Name().find("bt") != 0) continue;
+    auto* button = static_cast<TImage*>(component);
+    button->OnMouseMove = Methods().MouseMove(this, "btBaseMouseMove");
+    button->OnMouseDown = Methods().Mouse(this, "btBaseMouseDown");
+    button->OnMouseUp = Methods().Mouse(this, "btBaseMouseUp");
+    buttons_.AddButton(button);
+  }
+}
+
+void TBaseForm::FormClose(TObject*, TCloseAction& action) {
+  action = caFree;
+}
+
+void TBaseForm::FormMouseMove(TObject*, TShiftState, int, int) {
+  buttons_.RestoreHovered();
+  if (links_ != nullptr) links_->ClearHoveredLink();
+}
+
+void TBaseForm::btBaseMouseDown(TObject* sender, TMouseButton, TShiftState, int, int) {
+  buttons_.ButtonMouseDown(static_cast<TImage*>(sender));
+}
+
+void TBaseForm::btBaseMouseMove(TObject* sender, TShiftState, int, int) {
+  buttons_.ButtonMouseMove(static_cast<TImage*>(sender));
+}
+
+void TBaseForm::btBaseMouseUp(TObject* sender, TMouseButton, TShiftState, int, int) {
+  buttons_.ButtonMouseUp(static_cast<TImage*>(sender));
+}
+
+void TBaseForm::lkBaseMouseDown(TObject* sender, TMouseButton, TShiftState, int, int) {
+  links_->LinkMouseDown(static_cast<TControl*>(sender));
+}
+
+void TBaseForm::lkBaseMouseMove(TObject* sender, TShiftState, int, int) {
+  links_->LinkMouseMove(static_cast<TControl*>(sender));
+}
+
+void TBaseForm::lkBaseMouseUp(TObject* sender, TMouseButton, TShiftState, int, int) {
+  links_->LinkMouseUp(static_cast<TControl*>(sender));
+}
+
+void TBaseForm::WMNCHitTest(TWMNCHitTest& message) {
+  const int x = message.XPos, y = message.YPos;
+  if (Width() >= kLargeWidth && Height() >= kLargeHeight) {
+    message.Result =
+        (y - Top() <= kStripHeight && x - Left() <= kLargeStripWidth) ? HTCAPTION : HTCLIENT;
+  } else if (Left() + Width() - x <= kCloseColumns) {
+    message.Result = HTCLIENT;
+  } else {
+    message.Result = y - Top() <= kStripHeight ? HTCAPTION : HTCLIENT;
+  }
+}
+
+LRESULT TBaseForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCHITTEST) {
+    TWMNCHitTest hitTest = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
+                            0};
+    WMNCHitTest(hitTest);
+    return hitTest.Result;
+  }
+  return TForm::WndProc(message, wParam, lParam);
+}
