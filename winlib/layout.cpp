@@ -16,8 +16,8 @@ namespace {
 
 using Factory = std::function<TControl*(TComponent* owner)>;
 
-const std::map<std::string, Factory>& Factories() {
-  static const std::map<std::string, Factory> factories = {
+std::map<std::string, Factory>& Factories() {
+  static std::map<std::string, Factory> factories = {
       {"TImage", [](TComponent* o) { return new TImage(o); }},
       {"TLabel", [](TComponent* o) { return new TLabel(o); }},
       {"TBevel", [](TComponent* o) { return new TBevel(o); }},
@@ -65,6 +65,10 @@ void ApplyProperties(TForm& form, TControl& control, const std::vector<LayoutPro
 }
 
 }  // namespace
+
+void RegisterLayoutClass(const std::string& className, TControl* (*create)(TComponent* owner)) {
+  Factories()[className] = create;
+}
 
 void ApplyLayout(TForm& form, const Layout& layout) {
   form.SetName(layout.formName);

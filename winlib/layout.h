@@ -23,7 +23,12 @@ struct Layout {
   std::vector<LayoutControl> controls;     // in stored order
 };
 
+class TComponent;
+class TControl;
 class TForm;
+
+// Makes a further control class known to layouts by its class name.
+void RegisterLayoutClass(const std::string& className, TControl* (*create)(TComponent* owner));
 
 // Creates the controls of a layout on a form (or updates those it already has, for a layout
 // over its base's), sets their properties and binds their events to the form's methods.

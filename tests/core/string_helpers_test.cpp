@@ -93,3 +93,28 @@ TEST(BrowserCommandLine, QuotedProgramPathOneBlankAndTheAddress) {
   EXPECT_EQ(BrowserCommandLine("C:\\PROGRA~1\\web.exe %1", "a"), "\"C:\\PROGRA~1\\web.exe\" a");
   EXPECT_EQ(BrowserCommandLine("web.exe", ""), "\"web.exe\" ");
 }
+
+#include "skin/link_command.h"
+
+TEST(LinkCommand, PrefixesAndArguments) {
+  using K = LinkCommand;
+  auto parse = [](const std::string& text, const std::string& help = "", bool mailHere = true) {
+    return ParseLinkCommand(text, help, mailHere);
+  };
+  EXPECT_EQ(parse("web-http://x/").kind, K::kWeb);
+  EXPECT_EQ(parse("web-http://x/").argument, "http://x/");
+  EXPECT_EQ(parse("web-").argument, "");
+  EXPECT_EQ(parse("exe-notepad.exe a b").argument, "notepad.exe a b");
+  EXPECT_EQ(parse("exe-").kind, K::kProgram);
+  EXPECT_EQ(parse("exe-web-x").kind, K::kProgram);  // the first prefix decides
+  EXPECT_EQ(parse("exe-web-x").argument, "web-x");
+  EXPECT_EQ(parse("mail-a@b.c").argument, "mailto.exe a@b.c");
+  EXPECT_EQ(parse("mail-a@b.c", "", false).argument, "..\\mailto.exe a@b.c");
+  EXPECT_EQ(parse("help-", "C:\\h.chm").argument, "C:\\h.chm");
+  EXPECT_EQ(parse("help-").argument, "");
+  EXPECT_EQ(parse("help-intro", "C:\\h.chm").argument, "C:\\h.chm::htmlsrc/intro.htm");
+  EXPECT_EQ(parse("help-intro").argument, "::htmlsrc/intro.htm");
+  for (const char* none : {"Web-x", " web-x", "WEB-x", "", "webx", "mail", "help"}) {
+    EXPECT_EQ(parse(none).kind, K::kNone) << none;
+  }
+}

@@ -89,12 +89,6 @@ void SendMouse(DWORD flags) {
   SendInput(1, &input, sizeof input);
 }
 
-void MoveTo(HWND window, int x, int y) {
-  POINT p = {x, y};
-  ClientToScreen(window, &p);
-  SetCursorPos(p.x, p.y);
-  SendMouse(MOUSEEVENTF_MOVE);
-}
 }  // namespace
 
 void ClickClientPoint(HWND window, int x, int y) {
@@ -102,15 +96,31 @@ void ClickClientPoint(HWND window, int x, int y) {
 }
 
 void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY) {
-  MoveTo(window, fromX, fromY);
-  PumpMessages(50);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  PumpMessages(50);
-  if (toX != fromX || toY != fromY) {
-    MoveTo(window, toX, toY);
-    PumpMessages(50);
-  }
-  SendMouse(MOUSEEVENTF_LEFTUP);
+  // The input comes from a thread of its own while this one keeps dispatching: a press in
+  // the title strip enters the system's move loop, which only ends with the release.
+  POINT from = {fromX, fromY}, to = {toX, toY};
+  ClientToScreen(window, &from);
+  ClientToScreen(window, &to);
+  std::atomic<bool> done{false};
+  std::thread user([&] {
+    SetCursorPos(from.x, from.y);
+    SendMouse(MOUSEEVENTF_MOVE);
+    Sleep(100);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+    if (to.x != from.x || to.y != from.y) {
+      for (int step = 1; step <= 4; ++step) {
+        SetCursorPos(from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4);
+        SendMouse(MOUSEEVENTF_MOVE);
+        Sleep(50);
+      }
+    }
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Sleep(100);
+    done = true;
+  });
+  while (!done) PumpMessages(10);
+  user.join();
   PumpMessages(50);
 }
 
@@ -187,4 +197,13 @@ std::string ReadWholeFile(const std::string& path) {
     std::fclose(f);
   }
   return content;
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(window, &p);
+  const HDC screen = GetDC(nullptr);
+  const COLORREF color = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return color;
 }

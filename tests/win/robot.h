@@ -48,6 +48,9 @@ void ClickClientPoint(HWND window, int x, int y);
 // Presses at one point and releases at another, with real pointer input.
 void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY);
 
+// The colour of a point of a window's client area, as the screen shows it.
+COLORREF ScreenPixel(HWND window, int x, int y);
+
 // The entries of a list box, read with the W calls (works across processes).
 std::vector<std::wstring> ListBoxEntries(HWND listBox);
 

@@ -91,12 +91,3 @@ bool WriteSolidBitmap(const std::string& path, int width, int height, COLORREF c
   for (int y = 0; y < height; ++y) std::fwrite(row.data(), 1, row.size(), f);
   return std::fclose(f) == 0;
 }
-
-COLORREF ScreenPixel(HWND window, int x, int y) {
-  POINT p = {x, y};
-  ClientToScreen(window, &p);
-  const HDC screen = GetDC(nullptr);
-  const COLORREF color = GetPixel(screen, p.x, p.y);
-  ReleaseDC(nullptr, screen);
-  return color;
-}

@@ -34,5 +34,3 @@ class TTestForm : public TForm {
 
 // Writes a 24-bit bitmap file of one colour.
 bool WriteSolidBitmap(const std::string& path, int width, int height, COLORREF color);
-// The colour of a point of a window's client area, as the screen shows it.
-COLORREF ScreenPixel(HWND window, int x, int y);

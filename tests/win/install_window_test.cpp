@@ -1,0 +1,113 @@
+// The import window as laid out: size, placement, the pictures and what shows through the
+// labels; a screenshot is kept for people to look at.
+#include <gtest/gtest.h>
+
+#include "app/install_form.h"
+#include "tests/common/temp_dir.h"
+#include "tests/win/robot.h"
+#include "winlib/application.h"
+#include "winlib/image.h"
+#include "winlib/label.h"
+#include "winlib/list_box.h"
+#include "winlib/panel.h"
+
+namespace {
+
+// Saves the window's client area, as the screen shows it, as a 24-bit bitmap file.
+bool SaveClientScreenshot(HWND window, const std::string& path) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  const int width = client.right, height = client.bottom;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  const int rowBytes = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * height);
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  bytes.append(static_cast<const char*>(bits), static_cast<std::size_t>(rowBytes * height));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return WriteFileBytes(path, bytes);
+}
+
+// The colour of a point of one of the program's picture resources.
+COLORREF ResourcePixel(const char* name, int x, int y) {
+  const HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  const HDC memory = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  const COLORREF color = GetPixel(memory, x, y);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  return color;
+}
+
+}  // namespace
+
+TEST(InstallWindow, LooksAsLaidOut) {
+  TempDir dir;  // a current directory without books or skins
+  char old[MAX_PATH] = "";
+  GetCurrentDirectoryA(MAX_PATH, old);
+  SetCurrentDirectoryA(dir.Path().c_str());
+  TApplication app;
+  app.SetTitle("Orvel2－Zembra导入工具");
+  TInstallForm* form = nullptr;
+  app.CreateForm(form);
+  form->Show();
+  PumpMessages(500);
+  const HWND window = form->Handle();
+
+  RECT client, frame;
+  GetClientRect(window, &client);
+  GetWindowRect(window, &frame);
+  EXPECT_EQ(client.right, 522);
+  EXPECT_EQ(client.bottom, 382);
+  EXPECT_EQ(frame.right - frame.left, 522);  // no frame, no title bar
+  EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - 522) / 2);
+  EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - 382) / 2);
+
+  // The cream panel, and the background through the transparent labels.
+  EXPECT_EQ(ScreenPixel(window, 9 + 450, 29 + 5), RGB(255, 251, 240));
+  EXPECT_EQ(ScreenPixel(window, 40 + 447, 85 + 58), ResourcePixel("A1", 40 + 447, 85 + 58));
+  EXPECT_EQ(ScreenPixel(window, 42 + 245, 9 + 14), ResourcePixel("A1", 42 + 245, 9 + 14));
+  EXPECT_EQ(ScreenPixel(window, 136 + 2, 154 + 1), ResourcePixel("A1", 136 + 2, 154 + 1));
+  // The buttons show their pictures; the padlock sits at its own size in its box.
+  EXPECT_EQ(ScreenPixel(window, 164 + 3, 340 + 3), ResourcePixel("A3", 3, 3));
+  EXPECT_EQ(ScreenPixel(window, 500 + 8, 8 + 1), ResourcePixel("A2", 8, 1));
+  EXPECT_EQ(form->Image4->Picture().Width(), 38);
+  EXPECT_EQ(form->Image4->Width(), 48);
+  EXPECT_EQ(ScreenPixel(window, 9 + 10 + 45, 29 + 3 + 2), RGB(255, 251, 240));
+
+  EXPECT_NE(form->btBase, nullptr);
+  EXPECT_FALSE(form->btBase->Visible());
+  EXPECT_EQ(form->lsVolume->Items().Count(), 0);
+  EXPECT_EQ(form->lsVolume->ItemIndex(), -1);
+  EXPECT_EQ(form->Label2->Cursor(), crHandPoint);
+  EXPECT_EQ(form->Label2->Alignment(), taCenter);
+  EXPECT_EQ(form->Label2->Font().Style(), fsUnderline);
+  EXPECT_EQ(form->Label2->Font().Color(), clBlue);
+  EXPECT_EQ(form->Caption().substr(0, 7), "Orvel2 ");
+
+  CreateDirectoryA((ProgramFolder() + "screenshots").c_str(), nullptr);
+  EXPECT_TRUE(SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form.bmp"));
+  SetCurrentDirectoryA(old);
+}
