@@ -1,0 +1,315 @@
+// The import tool as a user meets it: the real ZembraImport.exe started in a laid-out
+// installation, driven through its window, its list box and its message boxes.
+#include <gtest/gtest.h>
+
+#include "app/lesson_conversion.h"
+#include "tests/common/temp_dir.h"
+#include "tests/win/robot.h"
+
+namespace {
+
+const wchar_t kTitle[] = L"Orvel2－Zembra导入工具";
+const wchar_t kWindowCaption[] = L"Orvel2 Lexor";
+const char kVbSettings[] = "Software\\VB and VBA Program Settings";
+const char* const kBookKeys[] = {"MyZembra1", "MyZembra", "MyZembra2", "MyZembra3", "MyZembra4"};
+
+const std::string kEntry1 = Narrow(L"Zembra英语第1册");
+const std::string kEntry2 = Narrow(L"Zembra英语第2册");
+const std::string kEntry3 = Narrow(L"Zembra英语第3册");
+
+const std::wstring kM1 = L"您需要安装有正版的《Orvel2Pelmar》或其共享版，才能使用本资料";
+const std::wstring kM2 = L"您还没有选择要导入的书";
+const std::wstring kM3 =
+    L"您没有安装《21天免费精通Zembra》，或没有将本导入程序拷贝到《21天免费精通Zembra》的安装文件夹"
+    L"下";
+std::wstring M4(const std::wstring& entry) {
+  return L"《" + entry + L"》导入成功。重新启动《Orvel2》后，在自建书库里可以看到";
+}
+std::wstring M5(const std::wstring& entry) {
+  return L"《" + entry + L"》导入失败";
+}
+
+// Points of the window, in its client area.
+constexpr POINT kInstall = {164 + 37, 340 + 11};
+constexpr POINT kContinue = {289 + 37, 340 + 11};
+constexpr POINT kClose = {500 + 8, 8 + 8};
+
+class Process {
+ public:
+  Process() = default;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process() { Kill(); }
+
+  bool Start(const std::string& program, const std::string& folder) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::string command = "\"" + program + "\"";
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &info_)) {
+      return false;
+    }
+    CloseHandle(info_.hThread);
+    return true;
+  }
+  // The exit code once the process has ended within the time, or -1.
+  long WaitForExit(int timeoutMs) {
+    if (info_.hProcess == nullptr) return -1;
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<long>(code);
+  }
+  void Kill() {
+    if (info_.hProcess == nullptr) return;
+    if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+      TerminateProcess(info_.hProcess, 99);
+      WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hProcess);
+    info_.hProcess = nullptr;
+  }
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearRegistry();
+    orvel = root / "Orvel2 Study\\";
+    course = root / "Zembra Course\\";
+    start = root / "start\\";
+    for (const std::string& folder : {orvel, orvel + "booklib\\", orvel + "booklib\\user\\", course,
+                                      course + "books\\", start}) {
+      ASSERT_TRUE(MakeDir(folder)) << folder;
+    }
+    ASSERT_TRUE(
+        CopyFileA((ProgramFolder() + "qelto.exe").c_str(), (orvel + "qelto.exe").c_str(), FALSE));
+  }
+  void TearDown() override {
+    tool.Kill();
+    study.Kill();
+    ClearRegistry();
+  }
+
+  static void ClearRegistry() {
+    DeleteRegTree(HKEY_CURRENT_USER, "Software\\Tavrin");
+    for (const char* key : kBookKeys) {
+      DeleteRegTree(HKEY_CURRENT_USER, std::string(kVbSettings) + "\\" + key);
+    }
+  }
+
+  void RegisterOrvel(const std::string& folder) {
+    SetRegString("Software\\Tavrin\\Orvel", "InstallPath", folder);
+  }
+  void RegisterBook(const char* key, const std::string& folder) {
+    SetRegString(std::string(kVbSettings) + "\\" + key + "\\Options", "Installation", folder);
+  }
+
+  // A book of the course program: lessons of three sentences with their timing files.
+  void MakeBook(const std::string& folder, const std::string& tag, int lessons = 3) {
+    ASSERT_TRUE(MakeDir(folder));
+    std::string list;
+    for (int lesson = 1; lesson <= lessons; ++lesson) {
+      list += "$Lesson " + std::to_string(lesson) + " 第" + std::to_string(lesson) + "课\r\n";
+      std::string timing;
+      for (int k = 0; k < 3; ++k) {
+        list += std::to_string(k + 1) + ". Sentence " + std::to_string(k) + ".\r\n你好\r\n";
+        timing += "[00:0" + std::to_string(k * 2) + ".13]x\r\n";
+      }
+      char name[32];
+      std::snprintf(name, sizeof name, "%s%03d.lrc", tag.c_str(), lesson);
+      ASSERT_TRUE(WriteFileBytes(folder + name, timing));
+    }
+    ASSERT_TRUE(WriteFileBytes(folder + "lesson.txt", list));
+  }
+
+  void StartStudyProgram() {
+    ASSERT_TRUE(study.Start(orvel + "qelto.exe", orvel));
+    ASSERT_NE(WaitForWindow(L"Orvel2选书", nullptr, 20000), nullptr);
+  }
+
+  // Starts the tool in the folder and waits for its window.
+  HWND StartTool(const std::string& folder) {
+    if (!tool.Start(ProgramFolder() + "..\\ZembraImport.exe", folder)) return nullptr;
+    window = WaitForWindow(kWindowCaption, L"ZembraWinControl", 20000);
+    if (window != nullptr) {
+      list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
+      PumpMessages(300);
+    }
+    return window;
+  }
+
+  std::vector<std::wstring> Entries() { return ListBoxEntries(list); }
+  LRESULT Selection() { return SendMessageW(list, LB_GETCURSEL, 0, 0); }
+
+  // Clicks a point of the tool's window and answers the message box it opens.
+  MessageBoxSeen ClickAndAnswer(POINT point) {
+    ClickClientPoint(window, point.x, point.y);
+    const HWND box = WaitForWindow(kTitle, L"#32770", 20000);
+    lastLog = ReadWholeFile(orvel + "messages.log");  // as it was when the box appeared
+    return AnswerMessageBox(box);
+  }
+
+  // Closes the tool with one of its buttons; its exit code.
+  long CloseWith(POINT point) {
+    ClickClientPoint(window, point.x, point.y);
+    return tool.WaitForExit(20000);
+  }
+
+  std::string Library(const std::string& entry) {
+    return orvel + "booklib\\user\\" + entry + ".dat";
+  }
+
+  TempDir root;
+  std::string orvel, course, start;
+  Process tool, study;
+  HWND window = nullptr;
+  HWND list = nullptr;
+  std::string lastLog;
+};
+
+}  // namespace
+
+TEST_F(EndToEnd, ImportsTheChosenBookAndTellsTheStudyProgramOnce) {
+  RegisterOrvel(orvel);
+  RegisterBook("MyZembra1", course.substr(0, course.size() - 1));  // no trailing backslash
+  RegisterBook("MyZembra3", course);
+  MakeBook(course + "books\\" + kEntry1 + "\\", "zmb1");
+  MakeBook(course + "books\\ZMB3\\", "zmb3", 2);
+  StartStudyProgram();
+  ASSERT_NE(StartTool(start), nullptr);
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第1册", L"Zembra英语第3册"}));
+  EXPECT_EQ(Selection(), 0);
+
+  const MessageBoxSeen seen = ClickAndAnswer(kInstall);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.caption, kTitle);
+  EXPECT_EQ(seen.text, M4(L"Zembra英语第1册"));
+  EXPECT_FALSE(seen.hasIcon);
+  EXPECT_EQ(lastLog, "1\t" + lastLog.substr(2, lastLog.find('\t', 2) - 2) + "\t3246\t0\t0\n");
+
+  // The library file is the conversion of the book, with its sound paths in place.
+  const std::string expected = root / "expected.dat";
+  ASSERT_EQ(ConvertLessons(expected, course + "books\\" + kEntry1 + "\\", "zmb1"), 1);
+  std::string written, converted;
+  ASSERT_TRUE(ReadFileBytes(Library(kEntry1), &written));
+  ASSERT_TRUE(ReadFileBytes(expected, &converted));
+  EXPECT_EQ(written.size(), 14u * 2048);
+  EXPECT_EQ(written, converted);
+
+  // The window stays, with the same selection; book 3 lies in its short-named folder.
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(Selection(), 0);
+  ClickClientPoint(list, 20, 13 + 6);
+  EXPECT_EQ(Selection(), 1);
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, M4(L"Zembra英语第3册"));
+  EXPECT_TRUE(PathExists(Library(kEntry3)));
+  EXPECT_EQ(std::count(lastLog.begin(), lastLog.end(), '\n'), 2);
+
+  // Importing book 1 again replaces the first result.
+  ClickClientPoint(list, 20, 6);
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, M4(L"Zembra英语第1册"));
+  ASSERT_TRUE(ReadFileBytes(Library(kEntry1), &written));
+  EXPECT_EQ(written, converted);
+  EXPECT_EQ(CloseWith(kContinue), 0);
+}
+
+TEST_F(EndToEnd, StudyProgramMissingGivesM1) {
+  // The tool copied into the course program's folder: its books below the current directory.
+  ASSERT_TRUE(MakeDir(start + "BOOKS\\"));
+  MakeBook(start + "BOOKS\\ZMB2\\", "zmb2");
+  ASSERT_TRUE(PathExists(start + "BOOKS\\ZMB2\\lesson.txt"));
+  ASSERT_NE(StartTool(start), nullptr);
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第2册"}));
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, kM1);
+  // A folder without its trailing backslash does not find qelto.exe either.
+  RegisterOrvel(orvel.substr(0, orvel.size() - 1));
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, kM1);
+  // Installed while the window is open: the next click finds it, and the current directory
+  // serves as the course folder.
+  RegisterOrvel(orvel);
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, M4(L"Zembra英语第2册"));
+  EXPECT_TRUE(PathExists(Library(kEntry2)));
+  EXPECT_EQ(CloseWith(kClose), 0);
+}
+
+TEST_F(EndToEnd, EmptyListGivesM3AndNoSelectionM2) {
+  RegisterOrvel(orvel);
+  ASSERT_NE(StartTool(start), nullptr);
+  EXPECT_TRUE(Entries().empty());
+  EXPECT_EQ(Selection(), LB_ERR);
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, kM3);
+  EXPECT_EQ(CloseWith(kContinue), 0);
+
+  RegisterBook("MyZembra", course);   // book 2's key has no digit
+  RegisterBook("MyZembra2", course);  // and this one is never read
+  ASSERT_NE(StartTool(start), nullptr);
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第2册"}));
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, kM2);
+  EXPECT_EQ(CloseWith(kClose), 0);
+}
+
+TEST_F(EndToEnd, FailedImportGivesM5LeavesNoFileAndSendsNothing) {
+  RegisterOrvel(orvel);
+  RegisterBook("MyZembra1", course);
+  MakeBook(course + "books\\ZMB1\\", "zmb1");
+  DeleteFileA((course + "books\\ZMB1\\zmb1002.lrc").c_str());
+  StartStudyProgram();
+  ASSERT_NE(StartTool(start), nullptr);
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, M5(L"Zembra英语第1册"));
+  EXPECT_FALSE(PathExists(Library(kEntry1)));
+  EXPECT_FALSE(PathExists(Library(kEntry1) + ".tmp"));
+  EXPECT_EQ(lastLog, "");
+  EXPECT_EQ(Selection(), 0);
+
+  // Neither the long- nor the short-named folder: M5 as well.
+  RemoveTree(course + "books\\ZMB1");
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, M5(L"Zembra英语第1册"));
+  EXPECT_EQ(CloseWith(kContinue), 0);
+}
+
+TEST_F(EndToEnd, EntryNamedFolderWinsOverTheShortNamedOne) {
+  RegisterOrvel(orvel);
+  RegisterBook("MyZembra1", course);
+  MakeBook(course + "books\\" + kEntry1 + "\\", "zmb1", 2);
+  MakeBook(course + "books\\ZMB1\\", "zmb1", 4);
+  ASSERT_NE(StartTool(start), nullptr);
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, M4(L"Zembra英语第1册"));
+  std::string written;
+  ASSERT_TRUE(ReadFileBytes(Library(kEntry1), &written));
+  EXPECT_EQ(written.size(), 9u * 2048);  // two lessons, not four
+  EXPECT_EQ(CloseWith(kContinue), 0);
+}
+
+TEST_F(EndToEnd, SettingOfTheWrongTypeEndsTheStartWithTheExceptionDisplay) {
+  SetRegDword(std::string(kVbSettings) + "\\MyZembra3\\Options", "Installation", 1);
+  ASSERT_TRUE(tool.Start(ProgramFolder() + "..\\ZembraImport.exe", start));
+  const MessageBoxSeen seen = AnswerMessageBox(WaitForWindow(kTitle, L"#32770", 20000));
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.text, L"Invalid data type for 'Installation'");
+  EXPECT_TRUE(seen.hasIcon);
+  EXPECT_EQ(tool.WaitForExit(20000), 0);
+  EXPECT_EQ(FindWindowW(L"ZembraWinControl", kWindowCaption), nullptr);
+}
+
+TEST_F(EndToEnd, CurrentDirectoryLongerThan200CharactersIsReadWhole) {
+  RegisterOrvel(orvel);
+  std::string deep = start + std::string(120, 'd') + "\\";
+  ASSERT_TRUE(MakeDir(deep));
+  deep += std::string(200 - deep.size() + 15, 'e') + "\\";
+  ASSERT_TRUE(MakeDir(deep));
+  ASSERT_GT(deep.size(), 210u);
+  ASSERT_TRUE(MakeDir(deep + "books\\"));
+  MakeBook(deep + "books\\ZMB3\\", "zmb3", 1);
+  ASSERT_NE(StartTool(deep), nullptr);
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第3册"}));
+  EXPECT_EQ(ClickAndAnswer(kInstall).text, M4(L"Zembra英语第3册"));
+  std::string written;
+  ASSERT_TRUE(ReadFileBytes(Library(kEntry3), &written));
+  EXPECT_NE(written.find(deep + "books\\ZMB3\\zmb3001.mp3"), std::string::npos);
+  EXPECT_EQ(CloseWith(kContinue), 0);
+}
