@@ -25,7 +25,7 @@ test: setup
 	@scripts/run-tests
 
 demo: setup
-	@$(MAKE) --no-print-directory native
+	@$(MAKE) --no-print-directory native win64
 	@scripts/demo
 
 bench: setup

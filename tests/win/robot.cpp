@@ -207,3 +207,60 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
   ReleaseDC(nullptr, screen);
   return color;
 }
+
+namespace {
+
+bool SaveScreenRect(const RECT& rect, const std::string& path) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const int rowBytes = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * height);
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  if (bits != nullptr) {
+    bytes.append(static_cast<const char*>(bits), static_cast<std::size_t>(rowBytes * height));
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr || bits == nullptr) {
+    if (f != nullptr) std::fclose(f);
+    return false;
+  }
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return (std::fclose(f) == 0) && ok;
+}
+
+}  // namespace
+
+bool SaveClientScreenshot(HWND window, const std::string& path) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  OffsetRect(&client, origin.x, origin.y);
+  return SaveScreenRect(client, path);
+}
+
+bool SaveWindowScreenshot(HWND window, const std::string& path) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  return SaveScreenRect(frame, path);
+}

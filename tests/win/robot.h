@@ -51,6 +51,11 @@ void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY);
 // The colour of a point of a window's client area, as the screen shows it.
 COLORREF ScreenPixel(HWND window, int x, int y);
 
+// Saves what the screen shows of a window as a 24-bit bitmap file: its client area, or the
+// whole window with its frame.
+bool SaveClientScreenshot(HWND window, const std::string& path);
+bool SaveWindowScreenshot(HWND window, const std::string& path);
+
 // The entries of a list box, read with the W calls (works across processes).
 std::vector<std::wstring> ListBoxEntries(HWND listBox);
 

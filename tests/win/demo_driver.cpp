@@ -1,0 +1,71 @@
+// Drives the import tool as a user would, for the demo: starts it, screenshots its window,
+// imports the selected book, screenshots the message, and closes the tool.
+// Usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/win/robot.h"
+
+namespace {
+
+bool WriteUtf8(const std::string& path, const std::wstring& text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), n, nullptr, nullptr);
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  return std::fclose(f) == 0;
+}
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "demo: %s\n", what);
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) return Fail("usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER");
+  const std::string tool = argv[1], start = argv[2], out = std::string(argv[3]) + "\\";
+
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  std::string command = "\"" + tool + "\"";
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, start.c_str(),
+                      &si, &pi)) {
+    return Fail("cannot start the tool");
+  }
+  CloseHandle(pi.hThread);
+  const HWND window = WaitForWindow(L"Orvel2 Lexor", L"ZembraWinControl", 30000);
+  if (window == nullptr) return Fail("the tool's window did not appear");
+  PumpMessages(800);
+  const HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
+  std::printf("The tool lists:\n");
+  for (const std::wstring& entry : ListBoxEntries(list)) {
+    std::printf("  %s\n", Narrow(entry).c_str());
+  }
+  SaveClientScreenshot(window, out + "window.bmp");
+
+  // The first book is selected; press the import button.
+  ClickClientPoint(window, 164 + 37, 340 + 11);
+  const HWND box = WaitForWindow(L"Orvel2－Zembra导入工具", L"#32770", 30000);
+  if (box == nullptr) return Fail("no message after the import");
+  PumpMessages(500);
+  SaveWindowScreenshot(box, out + "success.bmp");
+  const MessageBoxSeen seen = AnswerMessageBox(box);
+  WriteUtf8(out + "message.txt", seen.text);
+
+  // Close the tool with its exit button.
+  PumpMessages(300);
+  ClickClientPoint(window, 289 + 37, 340 + 11);
+  if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) return Fail("the tool did not end");
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  std::printf("The tool ended with exit code %lu.\n", static_cast<unsigned long>(code));
+  return code == 0 ? 0 : 1;
+}
