@@ -323,6 +323,11 @@ void TWinControl::UpdateHintTool(TControl* control) {
   const bool wanted = control->ShowHint() && !control->Hint().empty();
   if (!wanted && tooltip_ == nullptr) return;
   if (tooltip_ == nullptr) {
+    static const bool commonControls = [] {
+      INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+      return InitCommonControlsEx(&controls) != FALSE;
+    }();
+    if (!commonControls) return;
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_,
                                nullptr, GetModuleHandleA(nullptr), nullptr);

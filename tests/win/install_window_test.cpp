@@ -1,5 +1,8 @@
 // The import window as laid out: size, placement, the pictures and what shows through the
 // labels; a screenshot is kept for people to look at.
+#include <windows.h>
+
+#include <commctrl.h>  // needs windows.h first
 #include <gtest/gtest.h>
 
 #include "app/install_form.h"
@@ -71,6 +74,28 @@ TEST(InstallWindow, LooksAsLaidOut) {
   EXPECT_EQ(form->Label2->Font().Style(), fsUnderline);
   EXPECT_EQ(form->Label2->Font().Color(), clBlue);
   EXPECT_EQ(form->Caption().substr(0, 7), "Orvel2 ");
+
+  // The close picture's hint is a tooltip of the window.
+  HWND tooltip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM found) {
+        wchar_t name[64] = L"";
+        GetClassNameW(w, name, 64);
+        if (std::wstring(name) == L"tooltips_class32") *reinterpret_cast<HWND*>(found) = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tooltip));
+  ASSERT_NE(tooltip, nullptr);
+  ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  wchar_t hint[64] = L"";
+  TOOLINFOW tool = {};
+  tool.cbSize = sizeof tool;
+  tool.lpszText = hint;
+  SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(hint), L"退出");
+  EXPECT_EQ(tool.rect.left, 500);
+  EXPECT_EQ(tool.rect.right, 517);
 
   CreateDirectoryA((ProgramFolder() + "screenshots").c_str(), nullptr);
   EXPECT_TRUE(SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form.bmp"));
