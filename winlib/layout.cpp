@@ -73,20 +73,20 @@ void RegisterLayoutClass(const std::string& className, TControl* (*create)(TComp
 void ApplyLayout(TForm& form, const Layout& layout) {
   form.SetName(layout.formName);
   ApplyProperties(form, form, layout.properties);
-  for (const LayoutControl& spec : layout.controls) {
-    TControl* control = dynamic_cast<TControl*>(form.FindComponent(spec.name));
+  for (const LayoutControl& item : layout.controls) {
+    TControl* control = dynamic_cast<TControl*>(form.FindComponent(item.name));
     if (control == nullptr) {
-      const auto factory = Factories().find(spec.className);
-      if (factory == Factories().end()) throw ELayoutError("Unknown class " + spec.className);
+      const auto factory = Factories().find(item.className);
+      if (factory == Factories().end()) throw ELayoutError("Unknown class " + item.className);
       control = factory->second(&form);
-      control->SetName(spec.name);
+      control->SetName(item.name);
       TWinControl* parent = &form;
-      if (!spec.parent.empty() && spec.parent != layout.formName) {
-        parent = dynamic_cast<TWinControl*>(form.FindComponent(spec.parent));
-        if (parent == nullptr) throw ELayoutError(spec.name + ": unknown parent " + spec.parent);
+      if (!item.parent.empty() && item.parent != layout.formName) {
+        parent = dynamic_cast<TWinControl*>(form.FindComponent(item.parent));
+        if (parent == nullptr) throw ELayoutError(item.name + ": unknown parent " + item.parent);
       }
       control->SetParent(parent);
     }
-    ApplyProperties(form, *control, spec.properties);
+    ApplyProperties(form, *control, item.properties);
   }
 }

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "app/lesson_conversion.h"
+
 namespace {
 std::string JoinCrLf(const std::vector<std::string>& lines) {
   std::string bytes;
@@ -51,4 +53,9 @@ std::vector<LibraryEntry> ReadLibrary(const std::string& path) {
   EXPECT_EQ(reader.GetStatus(), LibraryFileReader::Status::kOk)
       << LibraryReadStatusText(reader.GetStatus()) << " at record " << reader.Position();
   return entries;
+}
+
+std::vector<LibraryEntry> BookTest::Convert() {
+  EXPECT_EQ(ConvertLessons(library, book.Folder(), book.Tag()), 1);
+  return ReadLibrary(library);
 }

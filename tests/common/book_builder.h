@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/library_reader.h"
 #include "tests/common/temp_dir.h"
 
@@ -32,3 +34,14 @@ class BookBuilder {
 
 // All records of a library file; fails the test when the file does not read back whole.
 std::vector<LibraryEntry> ReadLibrary(const std::string& path);
+
+// A test with a book in a fresh folder and a library file beside it.
+class BookTest : public ::testing::Test {
+ protected:
+  // Converts the book, expecting success, and reads the library back.
+  std::vector<LibraryEntry> Convert();
+
+  TempDir dir;
+  BookBuilder book{dir};
+  std::string library = dir / "lib.dat";
+};

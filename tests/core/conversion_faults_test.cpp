@@ -15,17 +15,7 @@
 
 namespace {
 
-class ConversionFaults : public ::testing::Test {
- protected:
-  TempDir dir;
-  BookBuilder book{dir};
-  std::string library = dir / "lib.dat";
-
-  std::vector<LibraryEntry> Convert() {
-    EXPECT_EQ(ConvertLessons(library, book.Folder(), book.Tag()), 1);
-    return ReadLibrary(library);
-  }
-};
+class ConversionFaults : public BookTest {};
 
 }  // namespace
 

@@ -10,17 +10,7 @@
 
 namespace {
 
-class Conversion : public ::testing::Test {
- protected:
-  TempDir dir;
-  BookBuilder book{dir};
-  std::string library = dir / "lib.dat";
-
-  std::vector<LibraryEntry> Convert() {
-    EXPECT_EQ(ConvertLessons(library, book.Folder(), book.Tag()), 1);
-    return ReadLibrary(library);
-  }
-};
+class Conversion : public BookTest {};
 
 void ExpectHeader(const LibraryEntry& e, const std::string& title) {
   EXPECT_EQ(e.kind, RecordKind::kHeader);
