@@ -13,12 +13,29 @@
 
 namespace {
 
+const std::string& Folder();
+
+// The folder holds only the files of the last input; they go with it at exit.
+void RemoveFolder() {
+  const std::string& folder = Folder();
+  for (const char* name : {"lesson.txt", "library.dat"}) std::remove((folder + name).c_str());
+  for (int i = 1; i <= 20; ++i) {
+    char lrc[32];
+    std::snprintf(lrc, sizeof lrc, "zmb1%03d.lrc", i);
+    std::remove((folder + lrc).c_str());
+  }
+  rmdir(folder.c_str());
+}
+
 const std::string& Folder() {
   static const std::string folder = [] {
     std::string pattern = "/tmp/zfuzz_XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     return pattern + "/";
   }();
+  // Registered after the folder's name, so it runs while the name still exists.
+  static const bool cleanup = std::atexit(RemoveFolder) == 0;
+  (void)cleanup;
   return folder;
 }
 

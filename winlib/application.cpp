@@ -42,8 +42,9 @@ TApplication::TApplication() : TComponent(nullptr) {
   name = name.substr(name.find_last_of("\\/") + 1);
   title_ = name.substr(0, name.rfind('.'));
   handle_ = CreateWindowExA(0, AppWindowClass(), title_.c_str(),
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
-                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
+                            0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 TApplication::~TApplication() {
@@ -60,6 +61,9 @@ void TApplication::SetTitle(const std::string& title) {
 
 void TApplication::Run() {
   if (mainForm_ == nullptr) return;
+  // The application window has no size; shown, it gives the program its taskbar entry,
+  // captioned with the title.
+  if (handle_ != nullptr) ShowWindow(handle_, SW_SHOWNA);
   mainForm_->Show();
   MSG message;
   while (HandleMessage(message)) {

@@ -89,8 +89,14 @@ TEST(Application, HandlerExceptionIsShownAndTheLoopGoesOnUntilTheMainFormCloses)
   const HWND window = form->Handle();
 
   MessageBoxSeen seen;
+  bool taskbarEntry = false;
   std::thread user([&] {
     for (int i = 0; i < 250 && !IsWindowVisible(window); ++i) Sleep(20);
+    // The application window, captioned with the title, stands for the program.
+    wchar_t caption[64] = L"";
+    GetWindowTextW(app.Handle(), caption, 64);
+    taskbarEntry = IsWindowVisible(app.Handle()) && std::wstring(caption) == kTitle &&
+                   GetWindow(window, GW_OWNER) == app.Handle();
     MessageBoxWatcher watcher(kTitle);
     PostClick(window, 45, 5);  // the handler throws
     seen = watcher.Result();
@@ -99,6 +105,7 @@ TEST(Application, HandlerExceptionIsShownAndTheLoopGoesOnUntilTheMainFormCloses)
   app.Run();
   user.join();
 
+  EXPECT_TRUE(taskbarEntry);
   EXPECT_TRUE(seen.found);
   EXPECT_EQ(seen.text, L"handler failed.");
   EXPECT_TRUE(seen.hasIcon);
