@@ -29,6 +29,13 @@ COLORREF ResourcePixel(const char* name, int x, int y) {
   return color;
 }
 
+BOOL CALLBACK FindTooltip(HWND window, LPARAM found) {
+  wchar_t name[64] = L"";
+  GetClassNameW(window, name, 64);
+  if (std::wstring(name) == L"tooltips_class32") *reinterpret_cast<HWND*>(found) = window;
+  return TRUE;
+}
+
 }  // namespace
 
 TEST(InstallWindow, LooksAsLaidOut) {
@@ -77,15 +84,7 @@ TEST(InstallWindow, LooksAsLaidOut) {
 
   // The close picture's hint is a tooltip of the window.
   HWND tooltip = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM found) {
-        wchar_t name[64] = L"";
-        GetClassNameW(w, name, 64);
-        if (std::wstring(name) == L"tooltips_class32") *reinterpret_cast<HWND*>(found) = w;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tooltip));
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
   ASSERT_NE(tooltip, nullptr);
   ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
   wchar_t hint[64] = L"";
