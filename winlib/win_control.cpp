@@ -290,9 +290,14 @@ bool TWinControl::SetProperty(const std::string& name, const std::string& value)
     SetColor(ColorFromText(value));
     return true;
   }
-  if (name == "TabOrder" || name == "Ctl3D" || name == "ParentCtl3D") {
-    IntFromText(name, value == "True" || value == "False" ? "0" : value);
-    return true;  // no keyboard navigation or 3-D borders in this library
+  // No keyboard navigation or 3-D borders in this library: the values are checked, not used.
+  if (name == "TabOrder") {
+    IntFromText(name, value);
+    return true;
+  }
+  if (name == "Ctl3D" || name == "ParentCtl3D") {
+    BoolFromText(name, value);
+    return true;
   }
   return TControl::SetProperty(name, value);
 }
