@@ -346,3 +346,22 @@ TEST_F(EndToEnd, DownloadLinkOpensTheDownloadPageInTheBrowser) {
   EXPECT_EQ(FindWindowW(L"#32770", kTitle), nullptr);  // no message
   EXPECT_EQ(CloseWith(kContinue), 0);
 }
+
+TEST_F(EndToEnd, BooksBelowTheCurrentDirectoryAreListedOnceAndOnlyForALessonFile) {
+  // Book 1 in both folders, book 4 with a folder named like the lesson list.
+  ASSERT_TRUE(MakeDir(start + "BOOKS\\"));
+  MakeBook(start + "BOOKS\\" + kEntry1 + "\\", "zmb1", 1);
+  MakeBook(start + "BOOKS\\ZMB1\\", "zmb1", 1);
+  ASSERT_TRUE(MakeDir(start + "BOOKS\\ZMB4\\"));
+  ASSERT_TRUE(MakeDir(start + "BOOKS\\ZMB4\\lesson.txt"));
+  ASSERT_NE(StartTool(start), nullptr);
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第1册"}));
+  // Reading the settings left the keys of all four books behind, with no value in them.
+  for (const char* key : {"MyZembra1", "MyZembra", "MyZembra3", "MyZembra4"}) {
+    EXPECT_TRUE(
+        RegKeyExists(HKEY_CURRENT_USER, std::string(kVbSettings) + "\\" + key + "\\Options"))
+        << key;
+  }
+  EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, std::string(kVbSettings) + "\\MyZembra2"));
+  EXPECT_EQ(CloseWith(kClose), 0);
+}

@@ -388,3 +388,15 @@ TEST_F(Skin, LinkLabelsUnderlineUnderThePointerAndRunTheirCommands) {
   EXPECT_EQ(ReadWholeFile(dir / "browser.exe.log"),
             "\"" + dir.Path() + "browser.exe\" http://example.org/zembra\n");
 }
+
+TEST_F(Skin, ClosingAWindowThatIsNotTheMainOneDestroysIt) {
+  TSkinTestForm* main = NewForm();
+  TSkinTestForm* second = NewForm();
+  ASSERT_EQ(app.MainForm(), main);
+  const HWND window = second->Handle();
+  second->Close();  // the base window's close handler frees it
+  app.ProcessMessages();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(app.ComponentCount(), 1);
+  EXPECT_FALSE(app.Terminated());
+}
