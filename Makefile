@@ -1,7 +1,7 @@
 # Front door of the build. See README.md.
 JOBS ?= $(shell nproc)
 
-.PHONY: all native win64 win32 test demo bench fuzz setup clean
+.PHONY: all native win64 win32 test test-release dist demo bench fuzz setup clean
 
 all: native win64 win32
 
@@ -24,8 +24,18 @@ test: setup
 	@$(MAKE) --no-print-directory all
 	@scripts/run-tests
 
+# The 32-bit release build itself, under emulation (installs and registers it when missing).
+test-release: setup
+	@$(MAKE) --no-print-directory all
+	@scripts/test-release
+
+# What a user downloads: build/dist/ZembraImport-<version>-win32.zip.
+dist: setup
+	@$(MAKE) --no-print-directory win32
+	@scripts/make_dist.py .
+
 demo: setup
-	@$(MAKE) --no-print-directory native win64
+	@$(MAKE) --no-print-directory native win64 dist
 	@scripts/demo
 
 bench: setup

@@ -1,5 +1,6 @@
-// Drives the import tool as a user would, for the demo: starts it, screenshots its window,
-// imports the selected book, screenshots the message, and closes the tool.
+// Drives the import tool as a user would, for the demo: starts it, screenshots its window and
+// the import button under the pointer, imports the selected book, screenshots the message,
+// and closes the tool.
 // Usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER
 #include <windows.h>
 
@@ -49,6 +50,11 @@ int main(int argc, char** argv) {
     std::printf("  %s\n", Narrow(entry).c_str());
   }
   SaveClientScreenshot(window, out + "window.bmp");
+
+  // The pointer on the import button shows its hover picture, when the skin has one.
+  MoveToClientPoint(window, 164 + 37, 340 + 11);
+  PumpMessages(500);
+  SaveClientScreenshot(window, out + "hover.bmp");
 
   // The first book is selected; press the import button.
   ClickClientPoint(window, 164 + 37, 340 + 11);

@@ -13,6 +13,7 @@
 #include "winlib/label.h"
 #include "winlib/list_box.h"
 #include "winlib/panel.h"
+#include "winlib/picture.h"
 
 namespace {
 
@@ -98,5 +99,42 @@ TEST(InstallWindow, LooksAsLaidOut) {
 
   CreateDirectoryA((ProgramFolder() + "screenshots").c_str(), nullptr);
   EXPECT_TRUE(SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form.bmp"));
+  SetCurrentDirectoryA(old);
+}
+
+TEST(InstallWindow, ShippedSkinIsFoundForEveryButtonAndStateAtTheButtonsSize) {
+  // The skin set as the package lays it out beside the program.
+  TempDir dir;
+  ASSERT_TRUE(MakeDir(dir / "InstallForm"));
+  const std::string shipped = ProgramFolder() + "skinset\\InstallForm\\";
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((shipped + "*.bmp").c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  int files = 0;
+  do {
+    ASSERT_TRUE(CopyFileA((shipped + found.cFileName).c_str(),
+                          (dir / "InstallForm\\" + found.cFileName).c_str(), FALSE));
+    ++files;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_EQ(files, 9);
+
+  char old[MAX_PATH] = "";
+  GetCurrentDirectoryA(MAX_PATH, old);
+  SetCurrentDirectoryA(dir.Path().c_str());
+  TApplication app;
+  TInstallForm* form = nullptr;
+  app.CreateForm(form);
+  for (TImage* button : {form->btInstall, form->btContinue, form->btDlgClose}) {
+    for (const char* state : {"", "-a", "-p"}) {
+      const std::string stem = button->Name() + state;
+      const std::string path = form->ButtonGroup().FindSkinImage(stem);
+      EXPECT_EQ(path, "InstallForm\\" + stem + ".bmp");
+      TPicture picture;
+      picture.LoadFromFile(path);
+      EXPECT_EQ(picture.Width(), button->Width()) << stem;
+      EXPECT_EQ(picture.Height(), button->Height()) << stem;
+    }
+  }
   SetCurrentDirectoryA(old);
 }

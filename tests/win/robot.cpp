@@ -95,6 +95,14 @@ void ClickClientPoint(HWND window, int x, int y) {
   DragClientPoint(window, x, y, x, y);
 }
 
+void MoveToClientPoint(HWND window, int x, int y) {
+  POINT at = {x, y};
+  ClientToScreen(window, &at);
+  SetCursorPos(at.x, at.y);
+  SendMouse(MOUSEEVENTF_MOVE);
+  PumpMessages(50);
+}
+
 void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY) {
   // The input comes from a thread of its own while this one keeps dispatching: a press in
   // the title strip enters the system's move loop, which only ends with the release.
