@@ -1,6 +1,7 @@
 // Drives the import tool as a user would, for the demo: starts it, screenshots its window,
-// imports the selected book, screenshots the message, and closes the tool.
-// Usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER
+// imports the selected book, screenshots the message, and closes the tool. Given a name, it
+// only saves the window's screenshot under that name and closes the tool.
+// Usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER [WINDOW_SHOT_NAME]
 #include <windows.h>
 
 #include <cstdio>
@@ -28,8 +29,11 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) return Fail("usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER");
+  if (argc != 4 && argc != 5) {
+    return Fail("usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER [WINDOW_SHOT_NAME]");
+  }
   const std::string tool = argv[1], start = argv[2], out = std::string(argv[3]) + "\\";
+  const bool windowOnly = argc == 5;
 
   STARTUPINFOA si = {};
   si.cb = sizeof si;
@@ -47,6 +51,16 @@ int main(int argc, char** argv) {
   std::printf("The tool lists:\n");
   for (const std::wstring& entry : ListBoxEntries(list)) {
     std::printf("  %s\n", Narrow(entry).c_str());
+  }
+  if (windowOnly) {
+    RECT client;
+    GetClientRect(window, &client);
+    std::printf("The window is %ld x %ld.\n", client.right, client.bottom);
+    SaveClientScreenshot(window, out + argv[4] + ".bmp");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0;
+    CloseHandle(pi.hProcess);
+    return ended ? 0 : Fail("the tool did not end");
   }
   SaveClientScreenshot(window, out + "window.bmp");
 

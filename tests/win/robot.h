@@ -45,6 +45,8 @@ class MessageBoxWatcher {
 
 // Clicks a point of a window's client area with real pointer input (left button).
 void ClickClientPoint(HWND window, int x, int y);
+// Presses and releases a key with real keyboard input; the focused window gets it.
+void PressKey(WORD key);
 // Presses at one point and releases at another, with real pointer input.
 void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY);
 
