@@ -47,11 +47,6 @@ int main(int argc, char** argv) {
   const HWND window = WaitForWindow(L"Orvel2 Lexor", L"ZembraWinControl", 30000);
   if (window == nullptr) return Fail("the tool's window did not appear");
   PumpMessages(800);
-  const HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
-  std::printf("The tool lists:\n");
-  for (const std::wstring& entry : ListBoxEntries(list)) {
-    std::printf("  %s\n", Narrow(entry).c_str());
-  }
   if (windowOnly) {
     RECT client;
     GetClientRect(window, &client);
@@ -61,6 +56,11 @@ int main(int argc, char** argv) {
     const bool ended = WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0;
     CloseHandle(pi.hProcess);
     return ended ? 0 : Fail("the tool did not end");
+  }
+  const HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
+  std::printf("The tool lists:\n");
+  for (const std::wstring& entry : ListBoxEntries(list)) {
+    std::printf("  %s\n", Narrow(entry).c_str());
   }
   SaveClientScreenshot(window, out + "window.bmp");
 
