@@ -1,5 +1,7 @@
 #include "skin/base_form.h"
 
+#include <typeinfo>
+
 #include "forms/layouts.h"
 #include "skin/link_group.h"
 #include "util/large_fonts.h"
@@ -57,7 +59,10 @@ void TBaseForm::Construct() {
 void TBaseForm::RegisterSkinButtons() {
   for (int i = 0; i < ComponentCount(); ++i) {
     TComponent* component = Components(i);
+    // Exactly the picture control: a derived class never qualifies, even one that does not
+    // give itself a class name of its own.
     if (ShortStringToString(component->ClassName()) != "TImage") continue;
+    if (typeid(*component) != typeid(TImage)) continue;
     if (component->Name().find("bt") != 0) continue;
     auto* button = static_cast<TImage*>(component);
     button->OnMouseMove = Methods().MouseMove(this, "btBaseMouseMove");
@@ -89,15 +94,15 @@ void TBaseForm::btBaseMouseUp(TObject* sender, TMouseButton, TShiftState, int, i
 }
 
 void TBaseForm::lkBaseMouseDown(TObject* sender, TMouseButton, TShiftState, int, int) {
-  links_->LinkMouseDown(static_cast<TControl*>(sender));
+  if (links_ != nullptr) links_->LinkMouseDown(static_cast<TControl*>(sender));
 }
 
 void TBaseForm::lkBaseMouseMove(TObject* sender, TShiftState, int, int) {
-  links_->LinkMouseMove(static_cast<TControl*>(sender));
+  if (links_ != nullptr) links_->LinkMouseMove(static_cast<TControl*>(sender));
 }
 
 void TBaseForm::lkBaseMouseUp(TObject* sender, TMouseButton, TShiftState, int, int) {
-  links_->LinkMouseUp(static_cast<TControl*>(sender));
+  if (links_ != nullptr) links_->LinkMouseUp(static_cast<TControl*>(sender));
 }
 
 void TBaseForm::WMNCHitTest(TWMNCHitTest& message) {

@@ -76,10 +76,21 @@ bool TApplication::HandleMessage(MSG& message) {
     terminated_ = true;
     return false;
   }
-  TranslateMessage(&message);
-  DispatchMessageA(&message);
+  if (!IsDialogKey(message)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
   FreeReleasedForms();
   return true;
+}
+
+bool TApplication::IsDialogKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  for (int i = 0; i < ComponentCount(); ++i) {
+    auto* form = dynamic_cast<TForm*>(Components(i));
+    if (form != nullptr && form->DialogKey(message)) return true;
+  }
+  return false;
 }
 
 void TApplication::ProcessMessages() {
@@ -89,6 +100,7 @@ void TApplication::ProcessMessages() {
       terminated_ = true;
       break;
     }
+    if (IsDialogKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

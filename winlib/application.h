@@ -49,6 +49,8 @@ class TApplication : public TComponent {
 
  private:
   bool HandleMessage(MSG& message);
+  // Keys that a form takes before its focused control (Tab moves the focus).
+  bool IsDialogKey(const MSG& message);
   void FreeReleasedForms();
 
   std::string title_;

@@ -21,12 +21,19 @@ void TControl::SetParent(TWinControl* parent) {
   if (parent_ != nullptr) {
     parent_->InsertControl(this);
     if (parentFont_) font_.Assign(parent_->Font());
-    if (align_ == alClient) SetAlign(alClient);
+    if (align_ == alClient) SetBounds(left_, top_, width_, height_);
     Invalidate();
   }
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+  // A control aligned to its parent's client area keeps it whatever it is asked.
+  if (align_ == alClient && parent_ != nullptr) {
+    left = 0;
+    top = 0;
+    width = parent_->ClientWidth();
+    height = parent_->ClientHeight();
+  }
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   Invalidate();
   left_ = left;
@@ -40,9 +47,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 
 void TControl::SetAlign(TAlign align) {
   align_ = align;
-  if (align_ == alClient && parent_ != nullptr) {
-    SetBounds(0, 0, parent_->ClientWidth(), parent_->ClientHeight());
-  }
+  if (align_ == alClient) SetBounds(left_, top_, width_, height_);
 }
 
 void TControl::SetVisible(bool visible) {

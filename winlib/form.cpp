@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "winlib/application.h"
 #include "winlib/exception.h"
 #include "winlib/layout.h"
@@ -21,6 +24,16 @@ TForm::TForm(TComponent* owner, const FormClass& formClass)
 }
 
 TForm::~TForm() = default;
+
+int TForm::ClientWidth() const {
+  RECT r;
+  return Handle() != nullptr && GetClientRect(Handle(), &r) ? r.right : Width();
+}
+
+int TForm::ClientHeight() const {
+  RECT r;
+  return Handle() != nullptr && GetClientRect(Handle(), &r) ? r.bottom : Height();
+}
 
 void TForm::SetCaption(const std::string& caption) {
   caption_ = caption;
@@ -62,8 +75,78 @@ void TForm::Close() {
   }
 }
 
+bool TForm::Contains(const TWinControl* control) const {
+  if (control == nullptr) return false;
+  std::vector<TWinControl*> controls;
+  GetTabOrderList(controls);
+  return std::find(controls.begin(), controls.end(), control) != controls.end();
+}
+
+TWinControl* TForm::FocusedControl() const {
+  const HWND focus = GetFocus();
+  std::vector<TWinControl*> controls;
+  GetTabOrderList(controls);
+  for (TWinControl* control : controls) {
+    if (control->Handle() != nullptr && control->Handle() == focus) return control;
+  }
+  return nullptr;
+}
+
+TWinControl* TForm::ActiveControl() const {
+  return Contains(activeControl_) ? activeControl_ : nullptr;
+}
+
+TWinControl* TForm::FindNextControl(TWinControl* current, bool forward) const {
+  std::vector<TWinControl*> controls;
+  GetTabOrderList(controls);
+  if (!forward) std::reverse(controls.begin(), controls.end());
+  const auto at = std::find(controls.begin(), controls.end(), current);
+  const std::size_t start = at == controls.end() ? 0 : (at - controls.begin()) + 1;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    TWinControl* candidate = controls[(start + i) % controls.size()];
+    if (candidate->TabStop() && candidate->CanFocus()) return candidate;
+  }
+  return nullptr;
+}
+
+void TForm::FocusControl(TWinControl* control) {
+  activeControl_ = control;
+  control->SetFocus();
+}
+
+void TForm::SelectNext(bool forward) {
+  TWinControl* current = FocusedControl();
+  TWinControl* next = FindNextControl(current != nullptr ? current : ActiveControl(), forward);
+  if (next != nullptr) FocusControl(next);
+}
+
+bool TForm::DialogKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
+  // A control that wants the Tab key itself keeps it.
+  const LRESULT wants =
+      SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+  if (message.hwnd != Handle() && (wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) return false;
+  SelectNext(GetKeyState(VK_SHIFT) >= 0);
+  return true;
+}
+
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        // Remember which control had the focus, to give it back on the next activation.
+        activeControl_ = FocusedControl();
+      } else if (HIWORD(wParam) == 0) {  // not minimized
+        TWinControl* control = ActiveControl();
+        if (control == nullptr || !control->CanFocus()) control = FindNextControl(nullptr, true);
+        if (control != nullptr) {
+          FocusControl(control);
+          return 0;
+        }
+      }
+      break;
     case WM_CLOSE:
       Close();
       return 0;
@@ -72,6 +155,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       RECT r;
       GetWindowRect(Handle(), &r);
       StoreBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+      if (message == WM_SIZE) AlignControls();
       break;
     }
     default:
@@ -99,7 +183,7 @@ bool TForm::SetProperty(const std::string& name, const std::string& value) {
     if (value != "poScreenCenter" && value != "poDesigned") throw ELayoutError("Unknown " + value);
     position_ = value == "poScreenCenter" ? poScreenCenter : poDesigned;
   } else if (name == "PixelsPerInch" || name == "TextHeight") {
-    IntFromText(name, value);  // layouts are stored at 96 pixels per inch
+    IntFromText(name, value);  // the layout scales its values to the screen (ApplyLayout)
   } else if (name == "OldCreateOrder") {
     BoolFromText(name, value);
   } else if (name == "Visible") {

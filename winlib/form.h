@@ -98,6 +98,10 @@ class TForm : public TWinControl {
   const unsigned char* ClassName() const override { return className_; }
   const MethodLookup& Methods() const { return *methods_; }
 
+  // The client area inside the frame, if the window has one.
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
@@ -110,6 +114,17 @@ class TForm : public TWinControl {
 
   TCloseEvent OnClose;
 
+  // The control that has the focus while the form is active, and gets it back when the form
+  // is activated again; none until the form has been active.
+  TWinControl* ActiveControl() const;
+  // The next (or previous) tab stop after a control, in tab order and round, or none; the
+  // first one for no control.
+  TWinControl* FindNextControl(TWinControl* current, bool forward) const;
+  // Moves the focus to the next (or previous) tab stop.
+  void SelectNext(bool forward);
+  // A key for the form rather than for the focused control (Tab and Shift+Tab): handled, true.
+  bool DialogKey(const MSG& message);
+
   bool SetProperty(const std::string& name, const std::string& value) override;
 
  protected:
@@ -117,6 +132,10 @@ class TForm : public TWinControl {
 
  private:
   void Center();
+  bool Contains(const TWinControl* control) const;
+  // The form's control that has the keyboard focus now, or none.
+  TWinControl* FocusedControl() const;
+  void FocusControl(TWinControl* control);
 
   const unsigned char* className_;
   const MethodLookup* methods_;
@@ -124,4 +143,5 @@ class TForm : public TWinControl {
   TFormBorderStyle borderStyle_ = bsSingle;
   TPosition position_ = poDesigned;
   bool centred_ = false;
+  TWinControl* activeControl_ = nullptr;  // one of the form's controls; not owned
 };

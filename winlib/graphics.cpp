@@ -41,8 +41,14 @@ HCURSOR LoadCursorFor(TCursor cursor) {
   return LoadCursor(nullptr, cursor == crHandPoint ? IDC_HAND : IDC_ARROW);
 }
 
+int ScreenPixelsPerInch() {
+  WindowDC screen(nullptr, false);
+  if (screen.Get() == nullptr) return 96;
+  return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+}
+
 int TFont::Size() const {
-  return -MulDiv(height_, 72, kPixelsPerInch);
+  return -MulDiv(height_, 72, ScreenPixelsPerInch());
 }
 
 void TFont::SetName(const std::string& name) {
@@ -56,7 +62,7 @@ void TFont::SetHeight(int height) {
 }
 
 void TFont::SetSize(int points) {
-  SetHeight(-MulDiv(points, kPixelsPerInch, 72));
+  SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72));
 }
 
 void TFont::SetCharset(int charset) {

@@ -27,14 +27,15 @@ enum TCursor { crDefault = 0, crArrow = -2, crHandPoint = -21 };
 TCursor CursorFromText(const std::string& text);
 HCURSOR LoadCursorFor(TCursor cursor);
 
+// The screen's pixels per inch (96 on a normal desktop, 120 with large fonts).
+int ScreenPixelsPerInch();
+
 // A font description and the GDI font made from it on demand.
 class TFont {
  public:
-  static constexpr int kPixelsPerInch = 96;
-
   const std::string& Name() const { return name_; }
   int Height() const { return height_; }
-  // Size in points, from the height in pixels at 96 pixels per inch.
+  // Size in points, from the height in pixels at the screen's pixels per inch.
   int Size() const;
   TColor Color() const { return color_; }
   int Charset() const { return charset_; }

@@ -8,10 +8,17 @@ const unsigned char* TImage::ClassName() const {
 }
 
 void TImage::PictureChanged() {
-  if (autoSize_ && !picture_.Empty() && Align() != alClient) {
-    SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
-  }
+  SetBounds(Left(), Top(), Width(), Height());
   Invalidate();
+}
+
+void TImage::SetBounds(int left, int top, int width, int height) {
+  // With AutoSize the picture decides the size, wherever the control is placed.
+  if (autoSize_ && !picture_.Empty() && Align() != alClient) {
+    width = picture_.Width();
+    height = picture_.Height();
+  }
+  TGraphicControl::SetBounds(left, top, width, height);
 }
 
 void TImage::LoadFromFile(const std::string& path) {

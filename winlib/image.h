@@ -18,6 +18,7 @@ class TImage : public TGraphicControl {
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool autoSize);
 
+  void SetBounds(int left, int top, int width, int height) override;
   void Paint(HDC dc) override;
   bool SetProperty(const std::string& name, const std::string& value) override;
 

@@ -31,6 +31,37 @@ bool IsEvent(const std::string& name) {
   return name.compare(0, 2, "On") == 0;
 }
 
+// A layout stores its positions, sizes and font heights for the screen resolution named by
+// its PixelsPerInch; on a screen of another resolution they are scaled as they are applied,
+// by the screen's pixels per inch over the stored ones. Without PixelsPerInch nothing is
+// scaled.
+class Scaling {
+ public:
+  explicit Scaling(const Layout& layout) {
+    for (const LayoutProperty& p : layout.properties) {
+      if (p.name == "PixelsPerInch") stored_ = IntFromText(p.name, p.value);
+    }
+    if (stored_ > 0) screen_ = ScreenPixelsPerInch();
+  }
+
+  // The value to apply: scaled when the property is one that follows the resolution.
+  std::string Value(bool isForm, const LayoutProperty& p) const {
+    if (stored_ <= 0 || screen_ == stored_ || !Scales(isForm, p.name)) return p.value;
+    return std::to_string(MulDiv(IntFromText(p.name, p.value), screen_, stored_));
+  }
+
+ private:
+  // The form keeps its designed place; its client area and font follow the resolution.
+  static bool Scales(bool isForm, const std::string& name) {
+    if (name == "Width" || name == "Height" || name == "Font.Height") return true;
+    if (isForm) return name == "ClientWidth" || name == "ClientHeight";
+    return name == "Left" || name == "Top";
+  }
+
+  int stored_ = 0;
+  int screen_ = 0;
+};
+
 void BindEvent(TForm& form, TControl& control, const std::string& event,
                const std::string& method) {
   const MethodLookup& methods = form.Methods();
@@ -54,11 +85,12 @@ void BindEvent(TForm& form, TControl& control, const std::string& event,
   }
 }
 
-void ApplyProperties(TForm& form, TControl& control, const std::vector<LayoutProperty>& props) {
+void ApplyProperties(TForm& form, TControl& control, const std::vector<LayoutProperty>& props,
+                     const Scaling& scaling) {
   for (const LayoutProperty& p : props) {
     if (IsEvent(p.name)) {
       BindEvent(form, control, p.name, p.value);
-    } else if (!control.SetProperty(p.name, p.value)) {
+    } else if (!control.SetProperty(p.name, scaling.Value(&control == &form, p))) {
       throw ELayoutError(control.Name() + ": unknown property " + p.name);
     }
   }
@@ -72,7 +104,8 @@ void RegisterLayoutClass(const std::string& className, TControl* (*create)(TComp
 
 void ApplyLayout(TForm& form, const Layout& layout) {
   form.SetName(layout.formName);
-  ApplyProperties(form, form, layout.properties);
+  const Scaling scaling(layout);
+  ApplyProperties(form, form, layout.properties, scaling);
   for (const LayoutControl& item : layout.controls) {
     TControl* control = dynamic_cast<TControl*>(form.FindComponent(item.name));
     if (control == nullptr) {
@@ -87,6 +120,6 @@ void ApplyLayout(TForm& form, const Layout& layout) {
       }
       control->SetParent(parent);
     }
-    ApplyProperties(form, *control, item.properties);
+    ApplyProperties(form, *control, item.properties, scaling);
   }
 }

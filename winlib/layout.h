@@ -32,5 +32,7 @@ void RegisterLayoutClass(const std::string& className, TControl* (*create)(TComp
 
 // Creates the controls of a layout on a form (or updates those it already has, for a layout
 // over its base's), sets their properties and binds their events to the form's methods.
+// A layout with a PixelsPerInch other than the screen's has its positions, sizes and font
+// heights scaled to the screen.
 // Throws ELayoutError for an unknown class, property, parent or method.
 void ApplyLayout(TForm& form, const Layout& layout);

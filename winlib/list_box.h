@@ -7,7 +7,8 @@
 
 class TListBox : public TWinControl {
  public:
-  using TWinControl::TWinControl;
+  // A list takes the focus by Tab.
+  explicit TListBox(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
   const unsigned char* ClassName() const override;
 
   // The entries, as the list box holds them.

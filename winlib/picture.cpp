@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <vector>
 
 #include "winlib/exception.h"
+#include "winlib/graphics.h"
 
 namespace {
 
@@ -57,8 +59,24 @@ IPicture* DecodePicture(const std::string& path) {
   return SUCCEEDED(hr) ? picture : nullptr;
 }
 
-int HimetricToPixels(OLE_XSIZE_HIMETRIC himetric) {
-  return MulDiv(himetric, 96, 2540);
+// The pixel size of a decoded picture. The decoder keeps the size in HIMETRIC, converted
+// at the screen's resolution, so the bitmap it made is asked first.
+SIZE PictureSize(IPicture* picture) {
+  short type = PICTYPE_UNINITIALIZED;
+  OLE_HANDLE handle = 0;
+  BITMAP info = {};
+  if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
+      SUCCEEDED(picture->get_Handle(&handle)) &&
+      GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof info, &info) ==
+          sizeof info) {
+    return SIZE{info.bmWidth, std::abs(info.bmHeight)};
+  }
+  OLE_XSIZE_HIMETRIC w = 0;
+  OLE_YSIZE_HIMETRIC h = 0;
+  picture->get_Width(&w);
+  picture->get_Height(&h);
+  const int pixelsPerInch = ScreenPixelsPerInch();
+  return SIZE{MulDiv(w, pixelsPerInch, 2540), MulDiv(h, pixelsPerInch, 2540)};
 }
 
 }  // namespace
@@ -99,14 +117,11 @@ void TPicture::LoadFromFile(const std::string& path) {
     (void)com;
     IPicture* picture = DecodePicture(path);
     if (picture == nullptr) throw EInvalidGraphic("Picture image is not valid: " + path);
-    OLE_XSIZE_HIMETRIC w = 0;
-    OLE_YSIZE_HIMETRIC h = 0;
-    picture->get_Width(&w);
-    picture->get_Height(&h);
+    const SIZE size = PictureSize(picture);
     Clear();
     picture_ = picture;
-    width_ = HimetricToPixels(w);
-    height_ = HimetricToPixels(h);
+    width_ = size.cx;
+    height_ = size.cy;
     return;
   }
   throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");

@@ -62,6 +62,11 @@ void TWinControl::CreateHandle(DWORD style, DWORD exStyle, HWND parent, const ch
 }
 
 void TWinControl::DestroyHandle() {
+  // Child windows go with this one: their controls forget them first, so that none is
+  // destroyed a second time.
+  for (TControl* control : controls_) {
+    if (auto* child = dynamic_cast<TWinControl*>(control)) child->DestroyHandle();
+  }
   if (tooltip_ != nullptr) {
     DestroyWindow(tooltip_);
     tooltip_ = nullptr;
@@ -248,8 +253,11 @@ void TWinControl::SetColor(TColor color) {
 
 void TWinControl::SetParent(TWinControl* parent) {
   TControl::SetParent(parent);
-  if (handle_ != nullptr && parent != nullptr && parent->Handle() != nullptr &&
-      (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
+  if (handle_ == nullptr || !(GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) return;
+  if (parent == nullptr) {
+    // A child window cannot outlive its parent's: it goes now, not with the parent's window.
+    DestroyHandle();
+  } else if (parent->Handle() != nullptr) {
     ::SetParent(handle_, parent->Handle());
   }
 }
@@ -280,8 +288,12 @@ void TWinControl::BoundsChanged() {
   if (handle_ != nullptr) {
     SetWindowPos(handle_, nullptr, Left(), Top(), Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  AlignControls();
+}
+
+void TWinControl::AlignControls() {
   for (TControl* control : controls_) {
-    if (control->Align() == alClient) control->SetAlign(alClient);
+    if (control->Align() == alClient) control->SetBounds(0, 0, ClientWidth(), ClientHeight());
   }
 }
 
@@ -290,11 +302,15 @@ bool TWinControl::SetProperty(const std::string& name, const std::string& value)
     SetColor(ColorFromText(value));
     return true;
   }
-  // No keyboard navigation or 3-D borders in this library: the values are checked, not used.
   if (name == "TabOrder") {
-    IntFromText(name, value);
+    SetTabOrder(IntFromText(name, value));
     return true;
   }
+  if (name == "TabStop") {
+    SetTabStop(BoolFromText(name, value));
+    return true;
+  }
+  // No 3-D borders in this library: the values are checked, not used.
   if (name == "Ctl3D" || name == "ParentCtl3D") {
     BoolFromText(name, value);
     return true;
@@ -302,7 +318,39 @@ bool TWinControl::SetProperty(const std::string& name, const std::string& value)
   return TControl::SetProperty(name, value);
 }
 
+bool TWinControl::CanFocus() const {
+  for (const TWinControl* c = this; c != nullptr; c = c->Parent()) {
+    if (c->handle_ == nullptr || !c->Visible() || !c->Enabled()) return false;
+  }
+  return true;
+}
+
+void TWinControl::SetFocus() {
+  if (handle_ != nullptr) ::SetFocus(handle_);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+  std::vector<TWinControl*> children;
+  for (TControl* control : controls_) {
+    if (auto* child = dynamic_cast<TWinControl*>(control)) children.push_back(child);
+  }
+  std::stable_sort(children.begin(), children.end(),
+                   [](TWinControl* a, TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
+  for (TWinControl* child : children) {
+    list.push_back(child);
+    child->GetTabOrderList(list);
+  }
+}
+
 void TWinControl::InsertControl(TControl* control) {
+  if (auto* child = dynamic_cast<TWinControl*>(control); child != nullptr && child->tabOrder_ < 0) {
+    // A control placed without a stored tab order comes after its windowed siblings.
+    int last = -1;
+    for (TControl* sibling : controls_) {
+      if (auto* w = dynamic_cast<TWinControl*>(sibling)) last = std::max(last, w->tabOrder_);
+    }
+    child->tabOrder_ = last + 1;
+  }
   controls_.push_back(control);
   ChildBoundsChanged(control);
 }

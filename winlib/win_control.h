@@ -33,6 +33,19 @@ class TWinControl : public TControl {
   void Update();
   bool SetProperty(const std::string& name, const std::string& value) override;
 
+  // Keyboard focus. TabOrder places a windowed control among its siblings (as stored, then
+  // in the order they were placed); TabStop lets Tab and a form's first focus reach it.
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int tabOrder) { tabOrder_ = tabOrder; }
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+  // True when the control and all its parents have windows and are visible and enabled.
+  bool CanFocus() const;
+  bool Focused() const { return handle_ != nullptr && GetFocus() == handle_; }
+  void SetFocus();
+  // The windowed controls inside this one, in tab order, each followed by its own.
+  void GetTabOrderList(std::vector<TWinControl*>& list) const;
+
   // The topmost visible windowless control at a point of the client area, or none.
   TControl* ControlAtPos(int x, int y) const;
 
@@ -52,6 +65,8 @@ class TWinControl : public TControl {
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
 
   void BoundsChanged() override;
+  // Gives the aligned children the client area again; run after every change of its size.
+  void AlignControls();
   virtual void PaintWindow(HDC dc);
 
  private:
@@ -66,6 +81,8 @@ class TWinControl : public TControl {
   bool ownClass_ = true;
   std::vector<TControl*> controls_;  // children, in stored order; not owned
   TColor color_ = clBtnFace;
+  int tabOrder_ = -1;  // -1 until placed or stored
+  bool tabStop_ = false;
   TControl* captured_ = nullptr;  // the control that pressed the pointer, while it is held
   TMouseButton capturedButton_ = mbLeft;
   bool selfCaptured_ = false;

@@ -1,6 +1,8 @@
 // Windowless controls on a real form: painting order, pointer routing, capture and clicks.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
 #include "tests/win/test_form.h"
@@ -200,6 +202,15 @@ TEST_F(Controls, ListBoxIsARealListBox) {
   EXPECT_EQ(std::wstring(className), L"ListBox");
   EXPECT_EQ(ListBoxEntries(list->Handle()),
             (std::vector<std::wstring>{L"Zembra英语第1册", L"second"}));
+
+  // A list of another owner whose window went with its parent's is not destroyed again.
+  std::unique_ptr<TListBox> other(new TListBox(nullptr));
+  other->SetParent(form->Find<TPanel>("Cream"));
+  const HWND otherWindow = other->Handle();
+  ASSERT_TRUE(IsWindow(otherWindow));
+  delete form->Find<TPanel>("Cream");
+  EXPECT_FALSE(IsWindow(otherWindow));
+  EXPECT_EQ(other->Handle(), nullptr);
 }
 
 TEST_F(Controls, PicturesLoadFromFilesAndBadOnesRaise) {

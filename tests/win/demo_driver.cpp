@@ -1,7 +1,8 @@
 // Drives the import tool as a user would, for the demo: starts it, screenshots its window and
 // the import button under the pointer, imports the selected book, screenshots the message,
-// and closes the tool.
-// Usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER
+// and closes the tool. Given a name, it
+// only saves the window's screenshot under that name and closes the tool.
+// Usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER [WINDOW_SHOT_NAME]
 #include <windows.h>
 
 #include <cstdio>
@@ -29,8 +30,11 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) return Fail("usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER");
+  if (argc != 4 && argc != 5) {
+    return Fail("usage: demo_driver TOOL_EXE START_FOLDER OUTPUT_FOLDER [WINDOW_SHOT_NAME]");
+  }
   const std::string tool = argv[1], start = argv[2], out = std::string(argv[3]) + "\\";
+  const bool windowOnly = argc == 5;
 
   STARTUPINFOA si = {};
   si.cb = sizeof si;
@@ -44,6 +48,16 @@ int main(int argc, char** argv) {
   const HWND window = WaitForWindow(L"Orvel2 Lexor", L"ZembraWinControl", 30000);
   if (window == nullptr) return Fail("the tool's window did not appear");
   PumpMessages(800);
+  if (windowOnly) {
+    RECT client;
+    GetClientRect(window, &client);
+    std::printf("The window is %ld x %ld.\n", client.right, client.bottom);
+    SaveClientScreenshot(window, out + argv[4] + ".bmp");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0;
+    CloseHandle(pi.hProcess);
+    return ended ? 0 : Fail("the tool did not end");
+  }
   const HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
   std::printf("The tool lists:\n");
   for (const std::wstring& entry : ListBoxEntries(list)) {

@@ -171,6 +171,12 @@ class EndToEnd : public ::testing::Test {
 
   std::vector<std::wstring> Entries() { return ListBoxEntries(list); }
   LRESULT Selection() { return SendMessageW(list, LB_GETCURSEL, 0, 0); }
+  // Presses a key and waits a little for the selection to become the one expected.
+  LRESULT SelectionAfterKey(WORD key, LRESULT expected) {
+    PressKey(key);
+    for (int i = 0; i < 40 && Selection() != expected; ++i) Sleep(50);
+    return Selection();
+  }
 
   // Clicks a point of the tool's window and answers the message box it opens.
   MessageBoxSeen ClickAndAnswer(POINT point) {
@@ -214,6 +220,9 @@ TEST_F(EndToEnd, ImportsTheChosenBookAndTellsTheStudyProgramOnce) {
   EXPECT_EQ(frame.bottom - frame.top, 382);
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第1册", L"Zembra英语第3册"}));
   EXPECT_EQ(Selection(), 0);
+  // The list has the keyboard focus from the start.
+  EXPECT_EQ(SelectionAfterKey(VK_DOWN, 1), 1);
+  EXPECT_EQ(SelectionAfterKey(VK_UP, 0), 0);
 
   const MessageBoxSeen seen = ClickAndAnswer(kInstall);
   ASSERT_TRUE(seen.found);
@@ -234,6 +243,10 @@ TEST_F(EndToEnd, ImportsTheChosenBookAndTellsTheStudyProgramOnce) {
   // The window stays, with the same selection; book 3 lies in its short-named folder.
   EXPECT_TRUE(IsWindow(window));
   EXPECT_EQ(Selection(), 0);
+  // The focus came back to the list with the window; Tab keeps it there, the only tab stop.
+  EXPECT_EQ(SelectionAfterKey(VK_DOWN, 1), 1);
+  PressKey(VK_TAB);
+  EXPECT_EQ(SelectionAfterKey(VK_UP, 0), 0);
   ClickClientPoint(list, 20, 13 + 6);
   EXPECT_TRUE(Soon([&] { return Selection() == 1; }));
   EXPECT_EQ(ClickAndAnswer(kInstall).text, M4(L"Zembra英语第3册"));

@@ -1,5 +1,5 @@
 // The import window as laid out: size, placement, the pictures and what shows through the
-// labels; a screenshot is kept for people to look at.
+// labels, at 96 and at 120 pixels per inch; screenshots are kept for people to look at.
 #include <windows.h>
 
 #include <commctrl.h>  // needs windows.h first
@@ -9,6 +9,7 @@
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
 #include "winlib/application.h"
+#include "winlib/graphics.h"
 #include "winlib/image.h"
 #include "winlib/label.h"
 #include "winlib/list_box.h"
@@ -35,6 +36,73 @@ BOOL CALLBACK FindTooltip(HWND window, LPARAM found) {
   GetClassNameW(window, name, 64);
   if (std::wstring(name) == L"tooltips_class32") *reinterpret_cast<HWND*>(found) = window;
   return TRUE;
+}
+
+// Sets the desktop's pixels per inch for programs started from now on, and puts the old
+// setting back when it goes.
+class LogPixelsSetting {
+ public:
+  explicit LogPixelsSetting(DWORD pixelsPerInch) {
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &key_, nullptr);
+    DWORD size = sizeof old_;
+    hadOld_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                               &size) == ERROR_SUCCESS;
+    Set(pixelsPerInch);
+  }
+  ~LogPixelsSetting() {
+    if (hadOld_) {
+      Set(old_);
+    } else {
+      RegDeleteValueA(key_, "LogPixels");
+    }
+    RegCloseKey(key_);
+  }
+  LogPixelsSetting(const LogPixelsSetting&) = delete;
+  LogPixelsSetting& operator=(const LogPixelsSetting&) = delete;
+
+ private:
+  void Set(DWORD value) {
+    RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                   sizeof value);
+  }
+  HKEY key_ = nullptr;
+  DWORD old_ = 0;
+  bool hadOld_ = false;
+};
+
+// Runs this test program again with the arguments; its exit code, or -1.
+long RunThisProgram(const std::string& arguments) {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string command = "\"" + std::string(path) + "\" " + arguments;
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi)) {
+    return -1;
+  }
+  CloseHandle(pi.hThread);
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  return static_cast<long>(code);
+}
+
+// The system font's height on the desktop.
+int SystemFontHeight() {
+  WindowDC desktop(GetDesktopWindow(), true);
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(desktop.Get(), &metrics);
+  return metrics.tmHeight;
+}
+
+int FontHeightOf(HWND window) {
+  LOGFONTA font = {};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font.lfHeight;
 }
 
 }  // namespace
@@ -99,6 +167,84 @@ TEST(InstallWindow, LooksAsLaidOut) {
 
   CreateDirectoryA((ProgramFolder() + "screenshots").c_str(), nullptr);
   EXPECT_TRUE(SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form.bmp"));
+  SetCurrentDirectoryA(old);
+}
+
+// A program reads the screen's resolution when it starts: the window at 120 pixels per inch is
+// built by a second run of this program, started with the desktop set so.
+TEST(InstallWindow, At120PixelsPerInchIsTheSameWindow) {
+  if (GetEnvironmentVariableA("ZEMBRA_AT_120_DPI", nullptr, 0) == 0) {
+    ASSERT_EQ(ScreenPixelsPerInch(), 96);
+    LogPixelsSetting setting(120);
+    SetEnvironmentVariableA("ZEMBRA_AT_120_DPI", "1");
+    const long code = RunThisProgram("--gtest_filter=InstallWindow.At120PixelsPerInch*");
+    SetEnvironmentVariableA("ZEMBRA_AT_120_DPI", nullptr);
+    EXPECT_EQ(code, 0);
+    return;
+  }
+  ASSERT_EQ(ScreenPixelsPerInch(), 120);
+  ASSERT_EQ(SystemFontHeight(), 20);
+  TempDir dir;
+  char old[MAX_PATH] = "";
+  GetCurrentDirectoryA(MAX_PATH, old);
+  SetCurrentDirectoryA(dir.Path().c_str());
+  TApplication app;
+  app.SetTitle("Orvel2－Zembra导入工具");
+  TInstallForm* form = nullptr;
+  app.CreateForm(form);
+  form->Show();
+  PumpMessages(500);
+  const HWND window = form->Handle();
+
+  // The layout scaled to 120 (522 × 382 to 653 × 478), then shrunk for the 20-pixel system
+  // font (divided by 1.23): about the size the artwork was drawn for.
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 530);
+  EXPECT_EQ(client.bottom, 388);
+  // The background holds the whole client area, so the pointer never meets the bare window.
+  const RECT background = form->ImageBackground->BoundsRect();
+  EXPECT_EQ(background.left, 0);
+  EXPECT_EQ(background.top, 0);
+  EXPECT_EQ(background.right, client.right);
+  EXPECT_EQ(background.bottom, client.bottom);
+  EXPECT_EQ(form->ControlAtPos(client.right - 1, client.bottom - 1), form->ImageBackground);
+
+  // Every image button shows its whole picture, inside the window.
+  const struct {
+    TImage* button;
+    const char* picture;
+  } buttons[] = {{form->btDlgClose, "A2"}, {form->btInstall, "A3"}, {form->btContinue, "A4"}};
+  for (const auto& b : buttons) {
+    const int w = b.button->Picture().Width(), h = b.button->Picture().Height();
+    EXPECT_EQ(b.button->Width(), w) << b.button->Name();
+    EXPECT_EQ(b.button->Height(), h) << b.button->Name();
+    EXPECT_LE(b.button->Left() + w, client.right) << b.button->Name();
+    EXPECT_LE(b.button->Top() + h, client.bottom) << b.button->Name();
+    EXPECT_EQ(ScreenPixel(window, b.button->Left() + w - 3, b.button->Top() + h - 3),
+              ResourcePixel(b.picture, w - 3, h - 3))
+        << b.button->Name();
+  }
+
+  // Fonts in proportion: 9-point labels are 15 pixels at 120, 9 points, shrunk to 7 points,
+  // 12 pixels as designed; the list's 8-point window font, 14 pixels, shrinks to 6 points.
+  EXPECT_EQ(form->Label5->Font().Height(), -12);
+  EXPECT_EQ(form->lsVolume->Font().Height(), -10);
+  EXPECT_EQ(FontHeightOf(form->lsVolume->Handle()), -10);
+
+  CreateDirectoryA((ProgramFolder() + "screenshots").c_str(), nullptr);
+  EXPECT_TRUE(
+      SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form_120dpi.bmp"));
+
+  // Skin pictures keep their own pixel size, and a button keeps its place.
+  const int left = form->btInstall->Left(), top = form->btInstall->Top();
+  form->btInstall->LoadFromFile(ProgramFolder() + "data\\a11.gif");
+  EXPECT_EQ(form->btInstall->Width(), 11);
+  EXPECT_EQ(form->btInstall->Height(), 11);
+  form->btInstall->LoadFromFile(ProgramFolder() + "data\\p12.jpg");
+  EXPECT_EQ(form->btInstall->Width(), 12);
+  EXPECT_EQ(form->btInstall->Left(), left);
+  EXPECT_EQ(form->btInstall->Top(), top);
   SetCurrentDirectoryA(old);
 }
 

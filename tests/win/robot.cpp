@@ -103,6 +103,17 @@ void MoveToClientPoint(HWND window, int x, int y) {
   PumpMessages(50);
 }
 
+void PressKey(WORD key) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  SendInput(1, &input, sizeof input);
+  Sleep(50);
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+  Sleep(50);
+}
+
 void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY) {
   // The input comes from a thread of its own while this one keeps dispatching: a press in
   // the title strip enters the system's move loop, which only ends with the release.

@@ -47,6 +47,8 @@ class MessageBoxWatcher {
 void ClickClientPoint(HWND window, int x, int y);
 // Moves the pointer onto a point of a window's client area, with real pointer input.
 void MoveToClientPoint(HWND window, int x, int y);
+// Presses and releases a key with real keyboard input; the focused window gets it.
+void PressKey(WORD key);
 // Presses at one point and releases at another, with real pointer input.
 void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY);
 

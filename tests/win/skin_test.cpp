@@ -25,6 +25,12 @@ class TFancyImage : public TImage {
   }
 };
 
+// Derived from TImage without a class name of its own: not an image button either.
+class TPlainImage : public TImage {
+ public:
+  using TImage::TImage;
+};
+
 const Layout& SkinTestLayout() {
   static const Layout layout = {
       "SkinTestForm",
@@ -43,6 +49,7 @@ const Layout& SkinTestLayout() {
        {"okbt", "TImage", "", {{"Left", "110"}, {"Top", "80"}}},
        {"xbt", "TImage", "", {{"Left", "110"}, {"Top", "110"}}},
        {"btFancy", "TFancyImage", "", {{"Left", "150"}, {"Top", "50"}}},
+       {"btPlain", "TPlainImage", "", {{"Left", "150"}, {"Top", "80"}}},
        {"lkHome",
         "TLabel",
         "",
@@ -100,6 +107,8 @@ class Skin : public ::testing::Test {
   void SetUp() override {
     RegisterLayoutClass("TFancyImage",
                         [](TComponent* o) -> TControl* { return new TFancyImage(o); });
+    RegisterLayoutClass("TPlainImage",
+                        [](TComponent* o) -> TControl* { return new TPlainImage(o); });
     char old[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, old);
     oldDirectory = old;
@@ -140,6 +149,7 @@ TEST_F(Skin, OnlyImagesNamedBtAtTheirStartAreButtonsAndTheBaseImageComesFirst) {
   std::vector<std::string> names;
   for (int i = 0; i < group.ButtonCount(); ++i) names.push_back(group.Button(i)->Name());
   EXPECT_EQ(names, (std::vector<std::string>{"btBase", "btOK", "btn1"}));
+  EXPECT_EQ(ShortStringToString(form->Image("btPlain")->ClassName()), "TImage");
   EXPECT_EQ(form->SkinFolder(), "SkinTestForm");
   EXPECT_EQ(group.FormFolder(), "SkinTestForm\\");
   EXPECT_EQ(group.CommonFolder(), "common\\");
@@ -324,11 +334,16 @@ TEST_F(Skin, LinkLabelsUnderlineUnderThePointerAndRunTheirCommands) {
   ASSERT_TRUE(CopyFileA(recorder.c_str(), (dir / "mailto.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(recorder.c_str(), (dir / "prog.exe").c_str(), FALSE));
   TSkinTestForm* form = NewForm();
-  CLinkGroup links;
-  form->SetLinkGroup(&links);
   TLabel* home = form->Label("lkHome");
   TLabel* mail = form->Label("lkMail");
   const HWND window = form->Handle();
+  // Without a link group the link labels do nothing.
+  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(15, 155));
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 155));
+  SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(15, 155));
+  EXPECT_EQ(home->Font().Style(), fsBold);
+  CLinkGroup links;
+  form->SetLinkGroup(&links);
 
   SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(15, 155));
   EXPECT_EQ(home->Font().Style(), fsUnderline);  // the bold of the layout is gone
