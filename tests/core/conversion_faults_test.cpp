@@ -175,13 +175,45 @@ TEST_F(ConversionFaults, BlankTimingLinesGiveNoTime) {
   EXPECT_EQ(r[2].end, -100);
 }
 
-TEST_F(ConversionFaults, LongTimingLinesCountOnce) {
-  const std::string longLine = "[00:01.00]" + std::string(10000, 'x');
-  book.Lessons({"$L", "1. a", "a", "2. b", "b"})
-      .TimingBytes(1, longLine + "\r\n[00:02.00]" + std::string(300, 'y'));
+TEST_F(ConversionFaults, EveryNonBlankTimingLineCountsOnceWhateverItsLengthAndBytes) {
+  // Each row is one line of the timing file and the time it gives, or kNone for a blank line.
+  constexpr int kNone = -2;
+  const std::string nul(1, '\0');
+  const struct {
+    std::string line;
+    int ms;
+  } rows[] = {
+      {"[00:01.00]" + std::string(10000, 'x') + "\r\n", 1000},
+      {std::string(18, ' ') + "lyric after blanks\r\n", 0},  // 16 blank bytes decide nothing
+      {std::string(5000, ' ') + "x\r\n", 0},                 // blank across any read buffer
+      {std::string(5000, ' ') + "\t\r\n", kNone},
+      {"[00:02.00]" + nul + "a NUL hides no line end\r\n", 2000},
+      {"[00:03.0" + nul + "]\r\n", 3000},  // a NUL inside the tag ends its field
+      {nul + "\r\n", 0},
+      {"[00:04.00]" + std::string(245, 'y') + "\r\n", 4000},  // 256 bytes with its CR LF
+      {"\r\n", kNone},
+      {"[00:05.00]" + std::string(4085, 'z') + "\r\n", 5000},  // 4097 bytes
+      {" \t\r\n", kNone},
+      {"[00:06.00]" + std::string(300, 'w'), 6000},  // the last line has no LF
+  };
+  std::string timing;
+  std::vector<int> times;
+  for (const auto& row : rows) {
+    timing += row.line;
+    if (row.ms != kNone) times.push_back(row.ms);
+  }
+  std::vector<std::string> lines = {"$L"};
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    lines.insert(lines.end(), {std::to_string(i + 1) + ". s" + std::to_string(i), "c"});
+  }
+  book.Lessons(lines).TimingBytes(1, timing);
+
   const std::vector<LibraryEntry> r = Convert();
-  ASSERT_EQ(r.size(), 3u);
-  EXPECT_EQ(r[1].start, 1000);
-  EXPECT_EQ(r[1].end, 2000);
-  EXPECT_EQ(r[2].end, -100);
+  ASSERT_EQ(r.size(), times.size() + 1);
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    SCOPED_TRACE("sentence " + std::to_string(i));
+    EXPECT_EQ(r[i + 1].texts[0], "s" + std::to_string(i));
+    EXPECT_EQ(r[i + 1].start, times[i]);
+    EXPECT_EQ(r[i + 1].end, i + 1 < times.size() ? times[i + 1] : -100);
+  }
 }
