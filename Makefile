@@ -36,7 +36,7 @@ bench: setup
 fuzz: setup
 	@cmake --preset fuzz >/dev/null
 	@cmake --build build/fuzz -j $(JOBS)
-	@scripts/fuzz $(FUZZ_SECONDS)
+	@scripts/fuzz $(or $(FUZZ_SECONDS),60) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf build

@@ -29,7 +29,9 @@ void RemoveFolder() {
 
 const std::string& Folder() {
   static const std::string folder = [] {
-    std::string pattern = "/tmp/zfuzz_XXXXXX";
+    // Memory-backed when there is one: every input is a few files written and removed.
+    std::string pattern =
+        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/zfuzz_XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     return pattern + "/";
   }();
