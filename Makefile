@@ -1,9 +1,9 @@
 # Front door of the build. See README.md.
 JOBS ?= $(shell nproc)
 
-.PHONY: all native win64 win32 test demo bench fuzz setup clean
+.PHONY: all native win64 win32 cli test demo bench fuzz setup clean
 
-all: native win64 win32
+all: native win64 win32 cli
 
 setup:
 	@scripts/setup
@@ -19,6 +19,11 @@ win64:
 win32:
 	@cmake --preset win32 >/dev/null
 	@cmake --build build/win32 -j $(JOBS)
+
+# The command-line converter, optimised and without sanitizers: build/release/zembra2orvel.
+cli:
+	@cmake --preset release >/dev/null
+	@cmake --build build/release -j $(JOBS) --target zembra2orvel
 
 test: setup
 	@$(MAKE) --no-print-directory all
