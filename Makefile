@@ -1,9 +1,9 @@
 # Front door of the build. See README.md.
 JOBS ?= $(shell nproc)
 
-.PHONY: all native win64 win32 test test-release dist demo bench fuzz setup clean
+.PHONY: all native win64 win32 cli test test-release dist demo bench fuzz setup clean
 
-all: native win64 win32
+all: native win64 win32 cli
 
 setup:
 	@scripts/setup
@@ -19,6 +19,11 @@ win64:
 win32:
 	@cmake --preset win32 >/dev/null
 	@cmake --build build/win32 -j $(JOBS)
+
+# The command-line converter, optimised and without sanitizers: build/release/zembra2orvel.
+cli:
+	@cmake --preset release >/dev/null
+	@cmake --build build/release -j $(JOBS) --target zembra2orvel
 
 test: setup
 	@$(MAKE) --no-print-directory all
@@ -46,7 +51,7 @@ bench: setup
 fuzz: setup
 	@cmake --preset fuzz >/dev/null
 	@cmake --build build/fuzz -j $(JOBS)
-	@scripts/fuzz $(FUZZ_SECONDS)
+	@scripts/fuzz $(or $(FUZZ_SECONDS),60) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf build

@@ -1,5 +1,6 @@
 #include "app/lesson_conversion.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -28,31 +29,37 @@ InputFile OpenForReading(const std::string& path) {
   return InputFile(std::fopen(path.c_str(), "rb"));
 }
 
-// Reads every line of a timing file into times, then appends the end of the sound.
+// Reads every line of a timing file into times, then appends the end of the sound. Lines end
+// only at LF and are found in the bytes read, so a NUL byte is just another byte of its line;
+// blankness is decided over the whole line, however long.
 bool ReadLessonTimes(std::FILE* file, std::vector<std::int32_t>& times) {
-  char chunk[256];
-  char tag[16];  // the first bytes of the current line, enough for its ten-byte tag
+  char chunk[4096];
+  char tag[kTimingTagLength];  // the first bytes of the current line, its time tag
   std::size_t tagLength = 0;
-  bool lineStarted = false;
-  bool blank = true;
-  auto finishLine = [&]() {
-    std::int32_t ms;
-    if (!blank && TimeFromTimingLine(tag, tagLength, &ms)) times.push_back(ms);
-    tagLength = 0;
-    lineStarted = false;
-    blank = true;
-  };
-  while (std::fgets(chunk, sizeof chunk, file) != nullptr) {
-    const std::size_t length = std::strlen(chunk);
-    for (std::size_t i = 0; i < length; ++i) {
-      const char c = chunk[i];
-      lineStarted = true;
-      if (c != ' ' && c != '\t' && c != '\r' && c != '\n') blank = false;
-      if (tagLength < sizeof tag) tag[tagLength++] = c;
+  bool blank = true;  // the current line so far holds only blanks (or nothing)
+  std::size_t read;
+  while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    const char* p = chunk;
+    const char* const end = chunk + read;
+    while (p < end) {
+      const char* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
+      const char* const stop = lf != nullptr ? lf + 1 : end;
+      const std::size_t length = stop - p;
+      if (tagLength < sizeof tag) {
+        const std::size_t n = std::min(sizeof tag - tagLength, length);
+        std::memcpy(tag + tagLength, p, n);
+        tagLength += n;
+      }
+      if (blank) blank = IsBlankTimingText(p, length);
+      p = stop;
+      if (lf != nullptr) {
+        if (!blank) times.push_back(TimeFromTimingTag(tag, tagLength));
+        tagLength = 0;
+        blank = true;
+      }
     }
-    if (length > 0 && chunk[length - 1] == '\n') finishLine();
   }
-  if (lineStarted) finishLine();
+  if (!blank) times.push_back(TimeFromTimingTag(tag, tagLength));
   times.push_back(kEndOfSound);
   return !std::ferror(file);
 }

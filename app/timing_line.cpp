@@ -25,15 +25,18 @@ void CopyField(const char* line, std::size_t length, std::size_t first, std::siz
 
 }  // namespace
 
-bool TimeFromTimingLine(const char* line, std::size_t length, std::int32_t* milliseconds) {
-  bool blank = true;
-  for (std::size_t i = 0; i < length && blank; ++i) blank = IsBlank(line[i]);
-  if (blank) return false;
+bool IsBlankTimingText(const char* bytes, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (!IsBlank(bytes[i])) return false;
+  }
+  return true;
+}
 
+std::int32_t TimeFromTimingTag(const char* tag, std::size_t length) {
   char minutesField[kMinutesLength + 1];
   char secondsField[kSecondsLength + 1];
-  CopyField(line, length, kMinutesFirst, kMinutesLength, minutesField);
-  CopyField(line, length, kSecondsFirst, kSecondsLength, secondsField);
+  CopyField(tag, length, kMinutesFirst, kMinutesLength, minutesField);
+  CopyField(tag, length, kSecondsFirst, kSecondsLength, secondsField);
 
   const long minutes = std::strtol(minutesField, nullptr, 10);
   // The seconds are parsed as a double and the sum is formed at extended precision:
@@ -42,9 +45,14 @@ bool TimeFromTimingLine(const char* line, std::size_t length, std::int32_t* mill
   const long double ms =
       (static_cast<long double>(minutes) * 60 + static_cast<long double>(seconds)) * 1000;
 
-  *milliseconds = 0;
   if (std::isfinite(ms) && ms > -2147483649.0L && ms < 2147483648.0L) {
-    *milliseconds = static_cast<std::int32_t>(ms);
+    return static_cast<std::int32_t>(ms);
   }
+  return 0;
+}
+
+bool TimeFromTimingLine(const char* line, std::size_t length, std::int32_t* milliseconds) {
+  if (IsBlankTimingText(line, length)) return false;
+  *milliseconds = TimeFromTimingTag(line, length);
   return true;
 }

@@ -18,8 +18,9 @@ bool StagedFile::Create(const std::string& finalPath) {
   stagingPath_ = finalPath + ".tmp";
   file_ = std::fopen(stagingPath_.c_str(), "wb");
   if (file_ == nullptr) return false;
-  buffer_.resize(kStreamBuffer);
-  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
+  // Left uninitialised: the stream fills only what it writes, so a small book touches little.
+  if (!buffer_) buffer_.reset(new char[kStreamBuffer]);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kStreamBuffer);
   failed_ = false;
   return true;
 }

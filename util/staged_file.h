@@ -4,8 +4,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
 class StagedFile {
  public:
@@ -30,7 +30,7 @@ class StagedFile {
   void Discard();
 
   std::FILE* file_ = nullptr;
-  std::vector<char> buffer_;  // the stream's buffer: large writes keep system calls few
+  std::unique_ptr<char[]> buffer_;  // the stream's buffer: large writes keep system calls few
   std::string finalPath_;
   std::string stagingPath_;
   bool failed_ = false;

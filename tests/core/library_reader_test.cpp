@@ -62,7 +62,38 @@ TEST(LibraryFileReader, ReportsMalformedFiles) {
   EXPECT_EQ(reader.GetStatus(), LibraryFileReader::Status::kBadRecord);
   EXPECT_EQ(reader.Position(), 1);
 
-  LibraryEntry entry;
-  EXPECT_FALSE(
-      DecodeLibraryRecord(reinterpret_cast<const unsigned char*>(fewTexts.data()), &entry));
+  // A record is taken only with six texts before its end marker. Each row is the start of a
+  // record's text area; the rest of the record is zero.
+  const struct {
+    std::string area;
+    bool valid;
+  } rows[] = {
+      {std::string("\0\0\0\0\0\0\xFF", 7), true},
+      // A 0xFF after a text byte is text; bytes after the end marker carry no meaning.
+      {std::string("a\xFF"
+                   "b\0\0\0\0\0\0\xFF"
+                   "c\0\xFF\0\xFFx",
+                   16),
+       true},
+      {std::string("a\0\0\xFF", 4), false},  // three texts
+      {std::string("a\0b\0c\0d\0e\0\xFF"
+                   "f\0\xFF",
+                   14),
+       false},                                                // five, then the marker
+      {std::string("a\0b\0c\0d\0e\0f\0g\0\xFF", 15), false},  // seven texts
+      {std::string("\xFF\0\0\0\0\0", 6), false},              // no marker after a NUL
+  };
+  for (const auto& row : rows) {
+    std::string record(2048, '\0');
+    record.replace(0, row.area.size(), row.area);
+    LibraryEntry entry;
+    const bool decoded =
+        DecodeLibraryRecord(reinterpret_cast<const unsigned char*>(record.data()), &entry);
+    EXPECT_EQ(decoded, row.valid) << ::testing::PrintToString(row.area);
+    if (decoded) {
+      std::string joined;
+      for (const std::string& text : entry.texts) joined += text + '\0';
+      EXPECT_EQ(joined + '\xFF', row.area.substr(0, joined.size() + 1));
+    }
+  }
 }

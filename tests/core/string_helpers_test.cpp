@@ -62,11 +62,20 @@ TEST(GbkPrefixLength, NeverCutsADoubleByteCharacter) {
   EXPECT_EQ(GbkPrefixLength(text, 5, 4), 3u);
   EXPECT_EQ(GbkPrefixLength(text, 5, 2), 1u);
   EXPECT_EQ(GbkPrefixLength(text, 5, 0), 0u);
-  // A lead byte without a trail byte counts as a character of its own.
-  EXPECT_EQ(GbkPrefixLength("\xC4"
-                            "abc",
-                            4, 2),
-            2u);
+  // A lead byte without a trail byte (a byte below 0x40, 0x7F, 0xFF) counts as a character of
+  // its own; with one ('x' is a trail byte) it starts a pair, which is not cut.
+  const struct {
+    const char* text;
+    std::size_t limit, prefix;
+  } rows[] = {
+      {"ab\xC4-de", 3, 3},
+      {"\xC4\x7Fxyz", 1, 1},
+      {"\xC4\xFFxyz", 1, 1},
+      {"\xC4xyz", 1, 0},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(GbkPrefixLength(row.text, std::strlen(row.text), row.limit), row.prefix) << row.text;
+  }
 }
 
 #include "util/large_font_math.h"
@@ -91,6 +100,7 @@ TEST(BrowserCommandLine, QuotedProgramPathOneBlankAndTheAddress) {
   EXPECT_EQ(BrowserCommandLine("\"C:\\web.exe", "a"), "\"C:\\web.exe\" a");
   // Without quotes the path ends at the first blank.
   EXPECT_EQ(BrowserCommandLine("C:\\PROGRA~1\\web.exe %1", "a"), "\"C:\\PROGRA~1\\web.exe\" a");
+  EXPECT_EQ(BrowserCommandLine("C:\\web.exe -new -url %1", "a"), "\"C:\\web.exe\" a");
   EXPECT_EQ(BrowserCommandLine("web.exe", ""), "\"web.exe\" ");
 }
 

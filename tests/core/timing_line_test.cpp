@@ -44,8 +44,12 @@ TEST(TimingLine, BlankLinesGiveNoTime) {
   EXPECT_TRUE(GivesTime(" x"));
 }
 
-TEST(TimingLine, TimesThatAreNotFiniteCountAsZero) {
+TEST(TimingLine, TimesThatAreNotFiniteOrBeyond32BitsCountAsZero) {
   EXPECT_EQ(Time("[00:9e999]"), 0);
+  EXPECT_EQ(Time("[00:22e5]"), 0);  // 2200000000 ms: finite, beyond 32 bits
+  EXPECT_EQ(Time("[00:-22e5]"), 0);
+  EXPECT_EQ(Time("[00:21e5]"), 2100000000);
+  EXPECT_EQ(Time("[00:-21e5]"), -2100000000);
   EXPECT_EQ(Time("[00:nan]"), 0);
   EXPECT_EQ(Time("[00:-inf]"), 0);
   EXPECT_EQ(Time("[-9:00.00]"), -540000);
