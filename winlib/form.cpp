@@ -136,8 +136,10 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
-        // Remember which control had the focus, to give it back on the next activation.
-        activeControl_ = FocusedControl();
+        // Remember which control had the focus, to give it back on the next activation. A
+        // system that has already taken the focus away (a modal box disabling the window)
+        // leaves none: the one remembered before stays.
+        if (TWinControl* focused = FocusedControl()) activeControl_ = focused;
       } else if (HIWORD(wParam) == 0) {  // not minimized
         TWinControl* control = ActiveControl();
         if (control == nullptr || !control->CanFocus()) control = FindNextControl(nullptr, true);

@@ -67,8 +67,8 @@ SIZE PictureSize(IPicture* picture) {
   BITMAP info = {};
   if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
       SUCCEEDED(picture->get_Handle(&handle)) &&
-      GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof info, &info) ==
-          sizeof info) {
+      GetObjectA(static_cast<HBITMAP>(LongToHandle(static_cast<LONG>(handle))), sizeof info,
+                 &info) == sizeof info) {
     return SIZE{info.bmWidth, std::abs(info.bmHeight)};
   }
   OLE_XSIZE_HIMETRIC w = 0;

@@ -98,7 +98,11 @@ def main():
         started.append(subprocess.Popen(command, cwd=args.work, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE))
     for (folder, tag), process in zip(books, started):
-        out, err = process.communicate(timeout=900)
+        try:
+            out, err = process.communicate(timeout=900)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            out, err = process.communicate()
         check(process.returncode == 0,
               "32-bit convert %s exits 0 (%d, %r)" % (folder, process.returncode, err[-300:]))
         p = subprocess.run([os.path.abspath(args.native), "convert", tag + "-native.dat", folder,

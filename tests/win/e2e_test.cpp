@@ -174,7 +174,7 @@ class EndToEnd : public ::testing::Test {
   // Presses a key and waits a little for the selection to become the one expected.
   LRESULT SelectionAfterKey(WORD key, LRESULT expected) {
     PressKey(key);
-    for (int i = 0; i < 40 && Selection() != expected; ++i) Sleep(50);
+    Soon([&] { return Selection() == expected; });
     return Selection();
   }
 
