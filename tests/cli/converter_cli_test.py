@@ -12,17 +12,8 @@ import subprocess
 import sys
 from fractions import Fraction
 
-FAILURES = []
-PASSED = 0
-
-
-def check(condition, what):
-    global PASSED
-    if condition:
-        PASSED += 1
-    else:
-        FAILURES.append(what)
-        print("FAIL:", what)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+from checks import check, summary  # noqa: E402
 
 
 def expected_library(book_folder, tag, native_folder, windows):
@@ -168,8 +159,7 @@ def main():
         rc, out, err = run(*wrong)
         check(rc == 2 and "usage" in err, "usage for %r (%d)" % (wrong, rc))
 
-    print("%d passed, %d failed" % (PASSED, len(FAILURES)))
-    return 1 if FAILURES else 0
+    return summary()
 
 
 if __name__ == "__main__":

@@ -15,17 +15,8 @@ import shutil
 import subprocess
 import sys
 
-FAILURES = []
-PASSED = 0
-
-
-def check(condition, what):
-    global PASSED
-    if condition:
-        PASSED += 1
-    else:
-        FAILURES.append(what)
-        print("FAIL:", what)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+from checks import check, summary  # noqa: E402
 
 
 def crlf(lines):
@@ -126,8 +117,7 @@ def main():
                                                         first_difference // 2048,
                                                         first_difference % 2048))
 
-    print("%d passed, %d failed" % (PASSED, len(FAILURES)))
-    return 1 if FAILURES else 0
+    return summary()
 
 
 if __name__ == "__main__":

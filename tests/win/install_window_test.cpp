@@ -105,20 +105,40 @@ int FontHeightOf(HWND window) {
   return font.lfHeight;
 }
 
+// The import window built in a current directory of the test's own; the directory the test
+// started in comes back afterwards, also when an assertion ends the test early.
+class InstallWindowIn {
+ public:
+  explicit InstallWindowIn(const std::string& folder) {
+    GetCurrentDirectoryA(MAX_PATH, old_);
+    SetCurrentDirectoryA(folder.c_str());
+    app.SetTitle("Orvel2－Zembra导入工具");
+    app.CreateForm(form);
+  }
+  ~InstallWindowIn() { SetCurrentDirectoryA(old_); }
+  InstallWindowIn(const InstallWindowIn&) = delete;
+  InstallWindowIn& operator=(const InstallWindowIn&) = delete;
+
+  HWND Show() {
+    form->Show();
+    PumpMessages(500);
+    return form->Handle();
+  }
+
+  TApplication app;
+  TInstallForm* form = nullptr;
+
+ private:
+  char old_[MAX_PATH] = "";
+};
+
 }  // namespace
 
 TEST(InstallWindow, LooksAsLaidOut) {
   TempDir dir;  // a current directory without books or skins
-  char old[MAX_PATH] = "";
-  GetCurrentDirectoryA(MAX_PATH, old);
-  SetCurrentDirectoryA(dir.Path().c_str());
-  TApplication app;
-  app.SetTitle("Orvel2－Zembra导入工具");
-  TInstallForm* form = nullptr;
-  app.CreateForm(form);
-  form->Show();
-  PumpMessages(500);
-  const HWND window = form->Handle();
+  InstallWindowIn built(dir.Path());
+  TInstallForm* const form = built.form;
+  const HWND window = built.Show();
 
   RECT client, frame;
   GetClientRect(window, &client);
@@ -167,7 +187,6 @@ TEST(InstallWindow, LooksAsLaidOut) {
 
   CreateDirectoryA((ProgramFolder() + "screenshots").c_str(), nullptr);
   EXPECT_TRUE(SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form.bmp"));
-  SetCurrentDirectoryA(old);
 }
 
 // A program reads the screen's resolution when it starts: the window at 120 pixels per inch is
@@ -185,16 +204,9 @@ TEST(InstallWindow, At120PixelsPerInchIsTheSameWindow) {
   ASSERT_EQ(ScreenPixelsPerInch(), 120);
   ASSERT_EQ(SystemFontHeight(), 20);
   TempDir dir;
-  char old[MAX_PATH] = "";
-  GetCurrentDirectoryA(MAX_PATH, old);
-  SetCurrentDirectoryA(dir.Path().c_str());
-  TApplication app;
-  app.SetTitle("Orvel2－Zembra导入工具");
-  TInstallForm* form = nullptr;
-  app.CreateForm(form);
-  form->Show();
-  PumpMessages(500);
-  const HWND window = form->Handle();
+  InstallWindowIn built(dir.Path());
+  TInstallForm* const form = built.form;
+  const HWND window = built.Show();
 
   // The layout scaled to 120 (522 × 382 to 653 × 478), then shrunk for the 20-pixel system
   // font (divided by 1.23): about the size the artwork was drawn for.
@@ -245,7 +257,6 @@ TEST(InstallWindow, At120PixelsPerInchIsTheSameWindow) {
   EXPECT_EQ(form->btInstall->Width(), 12);
   EXPECT_EQ(form->btInstall->Left(), left);
   EXPECT_EQ(form->btInstall->Top(), top);
-  SetCurrentDirectoryA(old);
 }
 
 TEST(InstallWindow, ShippedSkinIsFoundForEveryButtonAndStateAtTheButtonsSize) {
@@ -265,12 +276,8 @@ TEST(InstallWindow, ShippedSkinIsFoundForEveryButtonAndStateAtTheButtonsSize) {
   FindClose(search);
   EXPECT_EQ(files, 9);
 
-  char old[MAX_PATH] = "";
-  GetCurrentDirectoryA(MAX_PATH, old);
-  SetCurrentDirectoryA(dir.Path().c_str());
-  TApplication app;
-  TInstallForm* form = nullptr;
-  app.CreateForm(form);
+  InstallWindowIn built(dir.Path());
+  TInstallForm* const form = built.form;
   for (TImage* button : {form->btInstall, form->btContinue, form->btDlgClose}) {
     for (const char* state : {"", "-a", "-p"}) {
       const std::string stem = button->Name() + state;
@@ -282,5 +289,4 @@ TEST(InstallWindow, ShippedSkinIsFoundForEveryButtonAndStateAtTheButtonsSize) {
       EXPECT_EQ(picture.Height(), button->Height()) << stem;
     }
   }
-  SetCurrentDirectoryA(old);
 }
