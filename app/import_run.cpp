@@ -5,10 +5,10 @@
 
 #include "app/book_table.h"
 #include "app/install_form.h"
-#include "app/lesson_conversion.h"
 #include "app/messages.h"
-#include "util/settings.h"
-#include "util/string_helpers.h"
+#include "core/lesson_conversion.h"
+#include "core/string_helpers.h"
+#include "desktop/settings.h"
 #include "winlib/application.h"
 #include "winlib/file_tests.h"
 #include "winlib/list_box.h"

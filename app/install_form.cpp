@@ -2,9 +2,9 @@
 
 #include "app/book_table.h"
 #include "app/messages.h"
+#include "desktop/settings.h"
+#include "desktop/shell.h"
 #include "forms/layouts.h"
-#include "util/settings.h"
-#include "util/shell.h"
 #include "winlib/bevel.h"
 #include "winlib/file_tests.h"
 #include "winlib/image.h"

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/lesson_conversion.h"
-#include "app/library_record.h"
+#include "core/lesson_conversion.h"
+#include "core/library_record.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/lesson_conversion.h"
-#include "app/library_reader.h"
-#include "app/timing_line.h"
+#include "core/lesson_conversion.h"
+#include "core/library_reader.h"
+#include "core/timing_line.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/library_reader.h"
-#include "tools/display_text.h"
+#include "core/display_text.h"
+#include "core/library_reader.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <typeinfo>
 
+#include "core/string_helpers.h"
+#include "desktop/large_fonts.h"
 #include "forms/layouts.h"
 #include "skin/link_group.h"
-#include "util/large_fonts.h"
-#include "util/string_helpers.h"
 #include "winlib/image.h"
 
 const char* const kSkinRoot = "";

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "skin/link_command.h"
-#include "util/shell.h"
+#include "core/link_command.h"
+#include "desktop/shell.h"
 #include "winlib/control.h"
 #include "winlib/file_tests.h"
 

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/lesson_conversion.h"
-#include "app/library_reader.h"
-#include "tools/display_text.h"
-#include "util/string_helpers.h"
+#include "core/display_text.h"
+#include "core/lesson_conversion.h"
+#include "core/library_reader.h"
+#include "core/string_helpers.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "util/gbk.h"
+#include "core/gbk.h"
 #include "winlib/form.h"
 
 TApplication* Application = nullptr;

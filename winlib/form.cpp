@@ -114,6 +114,10 @@ void TForm::FocusControl(TWinControl* control) {
   control->SetFocus();
 }
 
+void TForm::ChildFocused(TWinControl* control) {
+  if (control != this) activeControl_ = control;
+}
+
 void TForm::SelectNext(bool forward) {
   TWinControl* current = FocusedControl();
   TWinControl* next = FindNextControl(current != nullptr ? current : ActiveControl(), forward);
@@ -136,9 +140,9 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
-        // Remember which control had the focus, to give it back on the next activation. A
-        // system that has already taken the focus away (a modal box disabling the window)
-        // leaves none: the one remembered before stays.
+        // Remember which control had the focus, to give it back on the next activation. When
+        // the focus is already gone (a modal box disabled the window first), the control that
+        // last gained it stays remembered.
         if (TWinControl* focused = FocusedControl()) activeControl_ = focused;
       } else if (HIWORD(wParam) == 0) {  // not minimized
         TWinControl* control = ActiveControl();

@@ -129,6 +129,8 @@ class TForm : public TWinControl {
 
  protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Follows the focus: the control that gained it is the one to give it back to.
+  void ChildFocused(TWinControl* control) override;
 
  private:
   void Center();

@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 
-#include "util/string_helpers.h"
+#include "core/string_helpers.h"
 #include "winlib/bevel.h"
 #include "winlib/exception.h"
 #include "winlib/form.h"

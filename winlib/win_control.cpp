@@ -26,6 +26,9 @@ bool Contains(const RECT& r, int x, int y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
+// The window property that leads from a subclassed system window to its control.
+const char kControlProperty[] = "ZembraControl";
+
 }  // namespace
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
@@ -58,6 +61,19 @@ void TWinControl::CreateHandle(DWORD style, DWORD exStyle, HWND parent, const ch
                                       GetModuleHandleA(nullptr), ownClass_ ? this : nullptr);
   if (window == nullptr) throw Exception("Error creating window");
   handle_ = window;
+  if (!ownClass_) {
+    if (!SetPropA(window, kControlProperty, this)) {
+      DestroyHandle();
+      throw Exception("Error creating window");
+    }
+    systemProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SystemClassProc)));
+    if (systemProc_ == nullptr) {
+      RemovePropA(window, kControlProperty);
+      DestroyHandle();
+      throw Exception("Error creating window");
+    }
+  }
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
 }
 
@@ -107,6 +123,29 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wP
   return 0;
 }
 
+LRESULT CALLBACK TWinControl::SystemClassProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  auto* self = static_cast<TWinControl*>(GetPropA(window, kControlProperty));
+  if (self == nullptr || self->systemProc_ == nullptr) {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  const WNDPROC systemProc = self->systemProc_;
+  if (message == WM_SETFOCUS) {
+    self->ChildFocused(self);
+  } else if (message == WM_NCDESTROY) {
+    // The window goes, also when its parent takes it along: the control forgets it.
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
+    RemovePropA(window, kControlProperty);
+    self->systemProc_ = nullptr;
+    self->handle_ = nullptr;
+  }
+  return CallWindowProcA(systemProc, window, message, wParam, lParam);
+}
+
+void TWinControl::ChildFocused(TWinControl* control) {
+  if (Parent() != nullptr) Parent()->ChildFocused(control);
+}
+
 LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(handle_, message, wParam, lParam);
 }
@@ -137,6 +176,9 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         selfCaptured_ = false;
       }
       return 0;
+    case WM_SETFOCUS:
+      ChildFocused(this);
+      break;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == handle_ && LOWORD(lParam) == HTCLIENT &&
           HandleSetCursor()) {

@@ -68,9 +68,14 @@ class TWinControl : public TControl {
   // Gives the aligned children the client area again; run after every change of its size.
   void AlignControls();
   virtual void PaintWindow(HDC dc);
+  // A windowed control at or below this one gained the keyboard focus; passed up to the form,
+  // which remembers it.
+  virtual void ChildFocused(TWinControl* control);
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Subclasses a window of a system class, so that its focus reaches ChildFocused too.
+  static LRESULT CALLBACK SystemClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static const char* WindowClassName();
 
   void HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
@@ -79,6 +84,7 @@ class TWinControl : public TControl {
 
   HWND handle_ = nullptr;
   bool ownClass_ = true;
+  WNDPROC systemProc_ = nullptr;     // a system class's own procedure, while subclassed
   std::vector<TControl*> controls_;  // children, in stored order; not owned
   TColor color_ = clBtnFace;
   int tabOrder_ = -1;  // -1 until placed or stored

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/lesson_conversion.h"
+#include "core/lesson_conversion.h"
 
 namespace {
 std::string JoinCrLf(const std::vector<std::string>& lines) {

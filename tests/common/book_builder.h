@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/library_reader.h"
+#include "core/library_reader.h"
 #include "tests/common/temp_dir.h"
 
 class BookBuilder {

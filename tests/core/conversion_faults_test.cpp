@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/lesson_conversion.h"
+#include "core/lesson_conversion.h"
 #include "tests/common/book_builder.h"
 
 #ifndef _WIN32
@@ -303,6 +303,68 @@ TEST_F(ConversionFaults, EveryNonBlankTimingLineCountsOnceWhateverItsLengthAndBy
   for (std::size_t i = 0; i < times.size(); ++i) {
     SCOPED_TRACE("sentence " + std::to_string(i));
     EXPECT_EQ(r[i + 1].texts[0], "s" + std::to_string(i));
+    EXPECT_EQ(r[i + 1].start, times[i]);
+    EXPECT_EQ(r[i + 1].end, i + 1 < times.size() ? times[i + 1] : -100);
+  }
+}
+
+TEST_F(ConversionFaults, TimingLinesCutByTheReadBlockGiveTheirTimes) {
+  // The timing file is read 4096 bytes at a time. Each row is laid out so that the block
+  // boundary falls `cut` bytes into its line: through every byte of the time tag, and between
+  // a line's text and the blanks after it.
+  constexpr std::size_t kBlock = 4096;
+  constexpr int kNone = -2;
+  const struct {
+    std::string line;
+    std::size_t cut;
+    int ms;
+  } rows[] = {
+      {"[01:01.50]a\r\n", 0, 61500},
+      {"[02:02.50]a\r\n", 1, 122500},
+      {"[03:03.50]a\r\n", 2, 183500},
+      {"[04:04.50]a\r\n", 3, 244500},
+      {"[05:05.50]a\r\n", 4, 305500},
+      {"[06:06.50]a\r\n", 5, 366500},
+      {"[07:07.50]a\r\n", 6, 427500},
+      {"[08:08.50]a\r\n", 7, 488500},
+      {"[09:09.50]a\r\n", 8, 549500},
+      {"[10:10.50]a\r\n", 9, 610500},
+      {"[11:11.50]a\r\n", 10, 671500},
+      {"[12:12.50]\r\n", 10, 732500},
+      {"[14:14.50]text   \t\r\n", 14, 854500},  // text up to the boundary, blanks after it
+      {"[15:15.50]\t  \r\n", 10, 915500},       // the tag up to the boundary, blanks after it
+      {"      x\r\n", 6, 0},                    // blanks up to the boundary, text after it
+      {"      \t\r\n", 6, kNone},               // blanks on both sides
+      {"  \r\n", 3, kNone},                     // cut between CR and LF
+      {"[16:16.50]\r\n", 11, 976500},           // cut between CR and LF after a tag
+      {"[13:13.50]", 10, 793500},  // the last line, without a line end, ends with the block
+  };
+  std::string timing;
+  std::vector<int> times;
+  int pad = 0;
+  for (const auto& row : rows) {
+    // A padding line of its own time brings the row's line to its place before the boundary.
+    const std::string padTag =
+        "[00:" + std::string(pad < 10 ? "0" : "") + std::to_string(pad) + ".00]";
+    std::size_t boundary = (timing.size() / kBlock + 1) * kBlock;
+    if (boundary - timing.size() < padTag.size() + 2 + row.cut) boundary += kBlock;
+    const std::size_t padLength = boundary - row.cut - timing.size();
+    timing += padTag + std::string(padLength - padTag.size() - 2, 'p') + "\r\n";
+    times.push_back(pad++ * 1000);
+    ASSERT_EQ(timing.size() + row.cut, boundary);
+    timing += row.line;
+    if (row.ms != kNone) times.push_back(row.ms);
+  }
+  std::vector<std::string> lines = {"$L"};
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    lines.insert(lines.end(), {std::to_string(i + 1) + ". s" + std::to_string(i), "c"});
+  }
+  book.Lessons(lines).TimingBytes(1, timing);
+
+  const std::vector<LibraryEntry> r = Convert();
+  ASSERT_EQ(r.size(), times.size() + 1);
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    SCOPED_TRACE("sentence " + std::to_string(i));
     EXPECT_EQ(r[i + 1].start, times[i]);
     EXPECT_EQ(r[i + 1].end, i + 1 < times.size() ? times[i + 1] : -100);
   }

@@ -1,5 +1,5 @@
 // The conversion of a book, record by record.
-#include "app/lesson_conversion.h"
+#include "core/lesson_conversion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "app/library_record.h"
+#include "core/library_record.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "app/library_reader.h"
+#include "core/library_reader.h"
 
 namespace {
 LibraryEntry Decode(const LibraryRecord& record) {

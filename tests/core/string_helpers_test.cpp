@@ -1,11 +1,11 @@
-#include "util/string_helpers.h"
+#include "core/string_helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "util/gbk.h"
+#include "core/gbk.h"
 
 TEST(ShortStringToString, TakesAsManyBytesAsTheLengthByteSays) {
   const unsigned char name[] = "\x06TImageXYZ";
@@ -78,7 +78,7 @@ TEST(GbkPrefixLength, NeverCutsADoubleByteCharacter) {
   }
 }
 
-#include "util/large_font_math.h"
+#include "core/large_font_math.h"
 
 TEST(LargeFontMath, TwentyPixelFontShrinksBy1Point23) {
   EXPECT_FALSE(IsLargeFontHeight(16));
@@ -92,7 +92,7 @@ TEST(LargeFontMath, TwentyPixelFontShrinksBy1Point23) {
   EXPECT_EQ(ShrinkFontSize(1, divisor), 0);
 }
 
-#include "util/browser_command.h"
+#include "core/browser_command.h"
 
 TEST(BrowserCommandLine, QuotedProgramPathOneBlankAndTheAddress) {
   EXPECT_EQ(BrowserCommandLine("\"C:\\Program Files\\Web\\web.exe\" -url \"%1\"", "http://x/"),
@@ -104,7 +104,7 @@ TEST(BrowserCommandLine, QuotedProgramPathOneBlankAndTheAddress) {
   EXPECT_EQ(BrowserCommandLine("web.exe", ""), "\"web.exe\" ");
 }
 
-#include "skin/link_command.h"
+#include "core/link_command.h"
 
 TEST(LinkCommand, PrefixesAndArguments) {
   using K = LinkCommand;

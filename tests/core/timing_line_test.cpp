@@ -1,4 +1,4 @@
-#include "app/timing_line.h"
+#include "core/timing_line.h"
 
 #include <gtest/gtest.h>
 
@@ -6,13 +6,10 @@
 
 namespace {
 std::int32_t Time(const char* line) {
-  std::int32_t ms = 12345;
-  EXPECT_TRUE(TimeFromTimingLine(line, std::strlen(line), &ms)) << line;
-  return ms;
+  return TimeFromTimingTag(line, std::strlen(line));
 }
 bool GivesTime(const char* line) {
-  std::int32_t ms;
-  return TimeFromTimingLine(line, std::strlen(line), &ms);
+  return !IsBlankTimingText(line, std::strlen(line));
 }
 }  // namespace
 
@@ -35,6 +32,10 @@ TEST(TimingLine, ShortLinesUseTheBytesPresent) {
   EXPECT_EQ(Time("[01"), 60000);
   EXPECT_EQ(Time("[01:2"), 62000);
   EXPECT_EQ(Time("x"), 0);
+  // Only the length given counts, not what lies beyond it.
+  EXPECT_EQ(TimeFromTimingTag("[01:02.50]", 6), 62000);
+  EXPECT_EQ(TimeFromTimingTag("[01:02.50]", 3), 60000);
+  EXPECT_EQ(TimeFromTimingTag("[01:02.50]", 0), 0);
 }
 
 TEST(TimingLine, BlankLinesGiveNoTime) {
@@ -42,6 +43,8 @@ TEST(TimingLine, BlankLinesGiveNoTime) {
   EXPECT_FALSE(GivesTime("\r\n"));
   EXPECT_FALSE(GivesTime(" \t \r\n"));
   EXPECT_TRUE(GivesTime(" x"));
+  EXPECT_TRUE(GivesTime("\r\n\t x"));
+  EXPECT_FALSE(IsBlankTimingText(" \0 ", 3));  // a NUL is no blank
 }
 
 TEST(TimingLine, TimesThatAreNotFiniteOrBeyond32BitsCountAsZero) {

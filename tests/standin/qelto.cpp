@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/library_reader.h"
+#include "core/library_reader.h"
 
 namespace {
 

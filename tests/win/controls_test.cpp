@@ -3,10 +3,10 @@
 
 #include <memory>
 
+#include "core/string_helpers.h"
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
 #include "tests/win/test_form.h"
-#include "util/string_helpers.h"
 #include "winlib/application.h"
 #include "winlib/image.h"
 #include "winlib/label.h"
@@ -96,6 +96,35 @@ const Layout& TestLayout() {
             {"ItemHeight", "13"}}},
       }};
   return layout;
+}
+
+// Three lists stored out of their tab order, and a panel among them that takes no Tab.
+const Layout& FocusLayout() {
+  const auto at = [](int left, int tabOrder) {
+    return std::vector<LayoutProperty>{{"Left", std::to_string(left)},
+                                       {"Top", "10"},
+                                       {"Width", "60"},
+                                       {"Height", "80"},
+                                       {"TabOrder", std::to_string(tabOrder)}};
+  };
+  static const Layout layout = {
+      "FocusForm",
+      {{"BorderStyle", "bsNone"}, {"ClientWidth", "300"}, {"ClientHeight", "100"}},
+      {
+          {"Third", "TListBox", "", at(230, 3)},
+          {"Second", "TListBox", "", at(80, 1)},
+          {"Box", "TPanel", "", at(150, 2)},
+          {"First", "TListBox", "", at(10, 0)},
+      }};
+  return layout;
+}
+
+// Lets the application handle its waiting messages, its form keys included, for a while.
+void Settle(TApplication& app, int milliseconds = 200) {
+  for (int waited = 0; waited < milliseconds; waited += 10) {
+    app.ProcessMessages();
+    Sleep(10);
+  }
 }
 
 class Controls : public ::testing::Test {
@@ -223,4 +252,51 @@ TEST_F(Controls, PicturesLoadFromFilesAndBadOnesRaise) {
   EXPECT_THROW(red->LoadFromFile(dir / "missing.jpg"), EInvalidGraphic);
   EXPECT_THROW(red->LoadFromFile(dir / "red.png"), EInvalidGraphic);
   EXPECT_EQ(red->Picture().Width(), 100);  // the old picture stays
+
+  // Decoded pictures have their own width and height.
+  red->LoadFromFile(ProgramFolder() + "data\\w13h7.gif");
+  EXPECT_EQ(red->Picture().Width(), 13);
+  EXPECT_EQ(red->Picture().Height(), 7);
+  red->LoadFromFile(ProgramFolder() + "data\\w14h9.jpg");
+  EXPECT_EQ(red->Picture().Width(), 14);
+  EXPECT_EQ(red->Picture().Height(), 9);
+}
+
+TEST(Focus, TabGoesRoundTheTabStopsAndTheFormGivesBackTheControlLastFocused) {
+  TApplication app;
+  app.SetTitle("Zembra test");
+  TTestForm* form = nullptr;
+  app.CreateForm(form, FocusLayout());
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  Settle(app);
+  TListBox* const first = form->Find<TListBox>("First");
+  TListBox* const second = form->Find<TListBox>("Second");
+  TListBox* const third = form->Find<TListBox>("Third");
+  EXPECT_TRUE(first->Focused());  // the first tab stop in tab order, though stored last
+
+  const struct {
+    WORD modifier;
+    TListBox* focused;
+  } presses[] = {{0, second},        {0, third},        {0, first}, {VK_SHIFT, third},
+                 {VK_SHIFT, second}, {VK_SHIFT, first}, {0, second}};
+  for (const auto& press : presses) {
+    PressKey(VK_TAB, press.modifier);
+    Settle(app);
+    EXPECT_TRUE(press.focused->Focused())
+        << (press.modifier ? "Shift+Tab to " : "Tab to ") << press.focused->Name();
+  }
+
+  // Focused by the mouse, the first list is the one a modal box gives the focus back to.
+  ClickClientPoint(first->Handle(), 10, 10);
+  Settle(app);
+  ASSERT_TRUE(first->Focused());
+  {
+    MessageBoxWatcher watcher(L"Zembra test");
+    ShowMessage("a box");
+    EXPECT_TRUE(watcher.Result().found);
+  }
+  Settle(app);
+  EXPECT_TRUE(first->Focused());
+  EXPECT_EQ(form->ActiveControl(), first);
 }

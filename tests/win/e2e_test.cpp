@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "app/lesson_conversion.h"
+#include "core/lesson_conversion.h"
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
 
@@ -392,14 +392,16 @@ TEST_F(EndToEnd, DownloadLinkOpensTheDownloadPageInTheBrowser) {
 }
 
 TEST_F(EndToEnd, BooksBelowTheCurrentDirectoryAreListedOnceAndOnlyForALessonFile) {
-  // Book 1 in both folders, book 4 with a folder named like the lesson list.
+  // Book 1 in both folders, book 3 only in its long-named one, book 4 with a folder named like
+  // the lesson list.
   ASSERT_TRUE(MakeDir(start + "BOOKS\\"));
   MakeBook(start + "BOOKS\\" + kEntry1 + "\\", "zmb1", 1);
   MakeBook(start + "BOOKS\\ZMB1\\", "zmb1", 1);
+  MakeBook(start + "BOOKS\\" + kEntry3 + "\\", "zmb3", 1);
   ASSERT_TRUE(MakeDir(start + "BOOKS\\ZMB4\\"));
   ASSERT_TRUE(MakeDir(start + "BOOKS\\ZMB4\\lesson.txt"));
   ASSERT_NE(StartTool(start), nullptr);
-  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第1册"}));
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第1册", L"Zembra英语第3册"}));
   // Reading the settings left the keys of all four books behind, with no value in them.
   for (const char* key : {"MyZembra1", "MyZembra", "MyZembra3", "MyZembra4"}) {
     EXPECT_TRUE(

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/install_form.h"
+#include "core/large_font_math.h"
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
 #include "winlib/application.h"
@@ -85,8 +86,13 @@ long RunThisProgram(const std::string& arguments) {
   }
   CloseHandle(pi.hThread);
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) {
     GetExitCodeProcess(pi.hProcess, &code);
+  } else {
+    // Ended before the caller puts the desktop's settings back, so that it reads none of them.
+    TerminateProcess(pi.hProcess, static_cast<UINT>(-1));
+    WaitForSingleObject(pi.hProcess, 10000);
+  }
   CloseHandle(pi.hProcess);
   return static_cast<long>(code);
 }
@@ -222,6 +228,24 @@ TEST(InstallWindow, At120PixelsPerInchIsTheSameWindow) {
   EXPECT_EQ(background.bottom, client.bottom);
   EXPECT_EQ(form->ControlAtPos(client.right - 1, client.bottom - 1), form->ImageBackground);
 
+  // Every control stands where the layout puts it, scaled to 120 and shrunk for the font.
+  const double divisor = LargeFontDivisor(FontScaleForHeight(20));
+  const auto at = [&](int designed) { return ShrinkValue(MulDiv(designed, 120, 96), divisor); };
+  const struct {
+    TControl* control;
+    int left, top;  // as designed at 96 pixels per inch
+  } places[] = {{form->lsVolume, 80, 194},   {form->Label1, 136, 176},
+                {form->Label2, 136, 154},    {form->Label4, 42, 9},
+                {form->Label5, 40, 85},      {form->Label7, 64, 17},
+                {form->Panel2, 9, 29},       {form->btDlgClose, 500, 8},
+                {form->btInstall, 164, 340}, {form->btContinue, 289, 340}};
+  for (const auto& place : places) {
+    EXPECT_EQ(place.control->Left(), at(place.left)) << place.control->Name();
+    EXPECT_EQ(place.control->Top(), at(place.top)) << place.control->Name();
+  }
+  EXPECT_EQ(form->lsVolume->Left(), 81);   // 80 → 100 → 81.3
+  EXPECT_EQ(form->btInstall->Top(), 345);  // 340 → 425 → 345.5
+
   // Every image button shows its whole picture, inside the window.
   const struct {
     TImage* button;
@@ -250,11 +274,12 @@ TEST(InstallWindow, At120PixelsPerInchIsTheSameWindow) {
 
   // Skin pictures keep their own pixel size, and a button keeps its place.
   const int left = form->btInstall->Left(), top = form->btInstall->Top();
-  form->btInstall->LoadFromFile(ProgramFolder() + "data\\a11.gif");
-  EXPECT_EQ(form->btInstall->Width(), 11);
-  EXPECT_EQ(form->btInstall->Height(), 11);
-  form->btInstall->LoadFromFile(ProgramFolder() + "data\\p12.jpg");
-  EXPECT_EQ(form->btInstall->Width(), 12);
+  form->btInstall->LoadFromFile(ProgramFolder() + "data\\w13h7.gif");
+  EXPECT_EQ(form->btInstall->Width(), 13);
+  EXPECT_EQ(form->btInstall->Height(), 7);
+  form->btInstall->LoadFromFile(ProgramFolder() + "data\\w14h9.jpg");
+  EXPECT_EQ(form->btInstall->Width(), 14);
+  EXPECT_EQ(form->btInstall->Height(), 9);
   EXPECT_EQ(form->btInstall->Left(), left);
   EXPECT_EQ(form->btInstall->Top(), top);
 }

@@ -1,10 +1,10 @@
 // Shrinking a real form's controls and fonts on a large-font desktop.
-#include "util/large_fonts.h"
+#include "desktop/large_fonts.h"
 
 #include <gtest/gtest.h>
 
+#include "core/large_font_math.h"
 #include "tests/win/test_form.h"
-#include "util/large_font_math.h"
 #include "winlib/application.h"
 #include "winlib/image.h"
 #include "winlib/label.h"

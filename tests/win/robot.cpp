@@ -103,14 +103,19 @@ void MoveToClientPoint(HWND window, int x, int y) {
   PumpMessages(50);
 }
 
-void PressKey(WORD key) {
+void PressKey(WORD key, WORD modifier) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
+  INPUT held = input;
+  held.ki.wVk = modifier;
+  if (modifier != 0) SendInput(1, &held, sizeof held);
   input.ki.wVk = key;
   SendInput(1, &input, sizeof input);
   Sleep(50);
   input.ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(1, &input, sizeof input);
+  held.ki.dwFlags = KEYEVENTF_KEYUP;
+  if (modifier != 0) SendInput(1, &held, sizeof held);
   Sleep(50);
 }
 
@@ -147,10 +152,13 @@ std::vector<std::wstring> ListBoxEntries(HWND listBox) {
   std::vector<std::wstring> entries;
   const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
+    // Across the ANSI list's code page the length may be larger than the text: LB_GETTEXT's
+    // count is the one that holds.
     const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
+    const LRESULT copied =
+        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied >= 0 && copied <= length ? static_cast<std::size_t>(copied) : 0);
     entries.push_back(text);
   }
   return entries;

@@ -47,8 +47,9 @@ class MessageBoxWatcher {
 void ClickClientPoint(HWND window, int x, int y);
 // Moves the pointer onto a point of a window's client area, with real pointer input.
 void MoveToClientPoint(HWND window, int x, int y);
-// Presses and releases a key with real keyboard input; the focused window gets it.
-void PressKey(WORD key);
+// Presses and releases a key with real keyboard input, holding a modifier key (VK_SHIFT,
+// VK_CONTROL) when one is given; the focused window gets it.
+void PressKey(WORD key, WORD modifier = 0);
 // Presses at one point and releases at another, with real pointer input.
 void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY);
 

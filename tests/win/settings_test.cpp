@@ -1,5 +1,5 @@
 // Settings readers and the registry class against Wine's real registry.
-#include "util/settings.h"
+#include "desktop/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Starting the browser through the http handler, with the recorder standing for it, and
 // loading the HTML Help control.
-#include "util/shell.h"
+#include "desktop/shell.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/install_form.h"
+#include "core/string_helpers.h"
 #include "forms/layouts.h"
 #include "skin/base_form.h"
 #include "skin/link_group.h"
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
-#include "util/string_helpers.h"
 #include "winlib/application.h"
 #include "winlib/image.h"
 #include "winlib/label.h"

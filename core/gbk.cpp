@@ -1,4 +1,4 @@
-#include "util/gbk.h"
+#include "core/gbk.h"
 
 namespace {
 

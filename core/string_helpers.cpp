@@ -1,8 +1,8 @@
-#include "util/string_helpers.h"
+#include "core/string_helpers.h"
 
 #include <cstring>
 
-#include "util/gbk.h"
+#include "core/gbk.h"
 
 std::string ShortStringToString(const unsigned char* shortString) {
   return std::string(reinterpret_cast<const char*>(shortString + 1), shortString[0]);

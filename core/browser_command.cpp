@@ -1,4 +1,4 @@
-#include "util/browser_command.h"
+#include "core/browser_command.h"
 
 std::string HandlerProgramPath(const std::string& handlerCommand) {
   if (!handlerCommand.empty() && handlerCommand[0] == '"') {

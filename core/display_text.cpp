@@ -1,4 +1,4 @@
-#include "tools/display_text.h"
+#include "core/display_text.h"
 
 #ifdef _WIN32
 

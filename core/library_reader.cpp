@@ -1,4 +1,4 @@
-#include "app/library_reader.h"
+#include "core/library_reader.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "app/timing_line.h"
+#include "core/timing_line.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -49,10 +49,4 @@ std::int32_t TimeFromTimingTag(const char* tag, std::size_t length) {
     return static_cast<std::int32_t>(ms);
   }
   return 0;
-}
-
-bool TimeFromTimingLine(const char* line, std::size_t length, std::int32_t* milliseconds) {
-  if (IsBlankTimingText(line, length)) return false;
-  *milliseconds = TimeFromTimingTag(line, length);
-  return true;
 }

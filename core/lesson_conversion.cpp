@@ -1,4 +1,4 @@
-#include "app/lesson_conversion.h"
+#include "core/lesson_conversion.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,11 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/library_record.h"
-#include "app/timing_line.h"
-#include "util/gbk.h"
-#include "util/staged_file.h"
-#include "util/string_helpers.h"
+#include "core/gbk.h"
+#include "core/library_record.h"
+#include "core/staged_file.h"
+#include "core/string_helpers.h"
+#include "core/timing_line.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/library_record.h"
+#include "core/library_record.h"
 
 #include <cstring>
 
-#include "util/string_helpers.h"
+#include "core/string_helpers.h"
 
 LibraryRecord::LibraryRecord() {
   std::memset(bytes_, 0, sizeof bytes_);

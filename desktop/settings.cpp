@@ -1,4 +1,4 @@
-#include "util/settings.h"
+#include "desktop/settings.h"
 
 #include <initializer_list>
 

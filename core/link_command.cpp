@@ -1,4 +1,4 @@
-#include "skin/link_command.h"
+#include "core/link_command.h"
 
 namespace {
 bool StartsWith(const std::string& text, const char* prefix) {

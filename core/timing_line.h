@@ -15,6 +15,3 @@ bool IsBlankTimingText(const char* bytes, std::size_t length);
 // missing or hold no number count as 0, and so does a time that is not finite or does not fit
 // in 32 bits.
 std::int32_t TimeFromTimingTag(const char* tag, std::size_t length);
-
-// The time of a whole line: false for a blank line, which gives no time.
-bool TimeFromTimingLine(const char* line, std::size_t length, std::int32_t* milliseconds);

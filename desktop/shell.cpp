@@ -1,8 +1,8 @@
-#include "util/shell.h"
+#include "desktop/shell.h"
 
 #include <vector>
 
-#include "util/browser_command.h"
+#include "core/browser_command.h"
 
 namespace {
 

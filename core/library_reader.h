@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/library_record.h"
+#include "core/library_record.h"
 
 enum class RecordKind { kHeader, kSentence, kFiller };
 

@@ -1,9 +1,9 @@
-#include "util/large_fonts.h"
+#include "desktop/large_fonts.h"
 
 #include <cstring>
 
-#include "util/large_font_math.h"
-#include "util/string_helpers.h"
+#include "core/large_font_math.h"
+#include "core/string_helpers.h"
 #include "winlib/gdi.h"
 #include "winlib/win_control.h"
 

@@ -1,4 +1,4 @@
-#include "util/staged_file.h"
+#include "core/staged_file.h"
 
 #ifdef _WIN32
 #include <windows.h>
