@@ -1,11 +1,17 @@
 // The entry point of the import tool.
 #include <windows.h>
 
+#include "app/code_page.h"
 #include "app/install_form.h"
 #include "app/messages.h"
 #include "winlib/application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Before any window: elsewhere every text would show as garbage and no book would be found.
+  if (!SystemCodePageIsGbk()) {
+    ExplainCodePage();
+    return 0;
+  }
   TApplication application;
   try {
     Application->Initialize();

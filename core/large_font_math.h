@@ -8,6 +8,17 @@ inline bool IsLargeFontHeight(int systemFontHeight) {
   return systemFontHeight > kNormalSystemFontHeight;
 }
 
+// The resolution the layouts are stored for.
+inline constexpr int kDesignPixelsPerInch = 96;
+
+// Whether a window is shrunk for large fonts. The shrink undoes part of the scaling up that a
+// screen of more than 96 pixels per inch gave the layout; where the system reports 96 (Windows
+// 8.1 and later stretch a program that is not DPI-aware, whatever the real resolution), the
+// layout was not scaled up, and shrinking would cut the window.
+inline bool ShrinksForLargeFonts(int systemFontHeight, int screenPixelsPerInch) {
+  return screenPixelsPerInch > kDesignPixelsPerInch && IsLargeFontHeight(systemFontHeight);
+}
+
 // The desktop's font scale: the system font height over 16.
 inline double FontScaleForHeight(int systemFontHeight) {
   return systemFontHeight * 0.0625;

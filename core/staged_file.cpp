@@ -6,7 +6,11 @@
 
 namespace {
 constexpr std::size_t kStreamBuffer = 1 << 20;
-}
+#ifdef _WIN32
+constexpr int kReplaceAttempts = 21;  // the first, then retries for a second
+constexpr DWORD kReplaceRetryMilliseconds = 50;
+#endif
+}  // namespace
 
 StagedFile::~StagedFile() {
   Discard();
@@ -59,8 +63,18 @@ void StagedFile::Discard() {
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-  return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  // A virus scanner or an indexer opens a new file for a moment, and so may the study program
+  // the earlier one: a move refused while a file is held is tried again for about a second.
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                      error == ERROR_LOCK_VIOLATION;
+    if (!held || attempt >= kReplaceAttempts) return false;
+    Sleep(kReplaceRetryMilliseconds);
+  }
 #else
   return std::rename(from.c_str(), to.c_str()) == 0;
 #endif

@@ -36,5 +36,6 @@ class StagedFile {
   bool failed_ = false;
 };
 
-// Moves from over to, replacing an existing file; false when the move failed.
+// Moves from over to, replacing an existing file; false when the move failed. On Windows a
+// move refused because another program holds one of the files is tried again for a second.
 bool ReplaceFileWith(const std::string& from, const std::string& to);

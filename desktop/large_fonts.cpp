@@ -5,6 +5,7 @@
 #include "core/large_font_math.h"
 #include "core/string_helpers.h"
 #include "winlib/gdi.h"
+#include "winlib/graphics.h"
 #include "winlib/win_control.h"
 
 namespace {
@@ -39,7 +40,7 @@ double DesktopFontScale() {
 }
 
 void AdjustForLargeFonts(TWinControl* container, bool includeSelf) {
-  if (!IsLargeFontDesktop()) return;
+  if (!ShrinksForLargeFonts(DesktopFontHeight(), ScreenPixelsPerInch())) return;
   AdjustForLargeFontsBy(container, includeSelf, LargeFontDivisor(DesktopFontScale()));
 }
 

@@ -8,7 +8,8 @@ bool IsLargeFontDesktop();
 // The desktop's system font height over 16; 1.0 without a device context.
 double DesktopFontScale();
 
-// On a large-font desktop, divides the bounds of the container (when includeSelf) and of all
+// On a large-font desktop whose screen has more than 96 pixels per inch (so that the layouts
+// were scaled up), divides the bounds of the container (when includeSelf) and of all
 // its controls, and the font sizes of labels and lists, by the desktop's divisor.
 void AdjustForLargeFonts(TWinControl* container, bool includeSelf);
 // The same with a given divisor, whatever the desktop.

@@ -9,11 +9,14 @@ TApplication* Application = nullptr;
 
 namespace {
 
-const char* AppWindowClass() {
-  static const char* name = [] {
+// Posted to the application window to hand the activation on to the forms.
+constexpr UINT kActivateForms = WM_APP + 1;
+
+const char* AppWindowClass(WNDPROC procedure) {
+  static const char* name = [procedure] {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
     wc.lpszClassName = "ZembraApplication";
@@ -41,10 +44,80 @@ TApplication::TApplication() : TComponent(nullptr) {
   std::string name = path;
   name = name.substr(name.find_last_of("\\/") + 1);
   title_ = name.substr(0, name.rfind('.'));
-  handle_ = CreateWindowExA(0, AppWindowClass(), title_.c_str(),
+  handle_ = CreateWindowExA(0, AppWindowClass(&TApplication::StaticWndProc), title_.c_str(),
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
-                            0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                            0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+}
+
+LRESULT CALLBACK TApplication::StaticWndProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrA(
+        window, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self == nullptr || message == WM_NCCREATE) {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  // No exception may unwind through the system's frames: the application shows it instead.
+  try {
+    return self->WndProc(window, message, wParam, lParam);
+  } catch (const Exception& e) {
+    self->HandleException(e);
+  } catch (const std::exception& e) {
+    self->HandleException(Exception(e.what()));
+  } catch (...) {
+    self->HandleException(Exception(""));
+  }
+  return 0;
+}
+
+LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      // Close from the taskbar (its system command comes here as well): the main form closes
+      // as with its exit button, which ends the program. While a modal box disables the form,
+      // the box is answered first.
+      if (HasMainForm() && IsWindowEnabled(mainForm_->Handle())) {
+        mainForm_->Close();
+      }
+      return 0;
+    case WM_ACTIVATE:
+      // Restored from the taskbar or picked with Alt+Tab, the window that stands for the
+      // program is activated itself; the form is the one that takes the keys.
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+        PostMessageA(window, kActivateForms, 0, 0);
+      }
+      break;
+    case kActivateForms:
+      ActivateMainForm();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool TApplication::HasMainForm() const {
+  // Still one of the forms the application owns: a test may have freed it by hand.
+  for (int i = 0; mainForm_ != nullptr && i < ComponentCount(); ++i) {
+    if (Components(i) == mainForm_) return mainForm_->Handle() != nullptr;
+  }
+  return false;
+}
+
+void TApplication::ActivateMainForm() {
+  if (!HasMainForm() || IsIconic(handle_)) return;
+  if (GetActiveWindow() != handle_) return;  // something else was activated meanwhile
+  // The form, or the box that it waits for.
+  const HWND popup = GetLastActivePopup(mainForm_->Handle());
+  const HWND target = popup != nullptr && IsWindowVisible(popup) && IsWindowEnabled(popup)
+                          ? popup
+                          : mainForm_->Handle();
+  if (IsWindowVisible(target) && IsWindowEnabled(target)) SetActiveWindow(target);
 }
 
 TApplication::~TApplication() {

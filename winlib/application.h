@@ -48,6 +48,11 @@ class TApplication : public TComponent {
   void ReleaseForm(TForm* form);
 
  private:
+  static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The application window's own messages: closing and activation from the taskbar.
+  LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool HasMainForm() const;
+  void ActivateMainForm();
   bool HandleMessage(MSG& message);
   // Keys that a form takes before its focused control (Tab moves the focus).
   bool IsDialogKey(const MSG& message);

@@ -92,6 +92,21 @@ TEST(LargeFontMath, TwentyPixelFontShrinksBy1Point23) {
   EXPECT_EQ(ShrinkFontSize(1, divisor), 0);
 }
 
+TEST(LargeFontMath, OnlyAScaledUpLayoutIsShrunk) {
+  const struct {
+    int fontHeight, pixelsPerInch;
+    bool shrinks;
+  } rows[] = {
+      {16, 96, false},  {20, 96, false}, {24, 96, false},  // stretched by the system instead
+      {16, 120, false}, {17, 97, true},  {20, 120, true},
+      {24, 144, true},  {20, 72, false}, {0, 120, false},  // no device context reads 0
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(ShrinksForLargeFonts(row.fontHeight, row.pixelsPerInch), row.shrinks)
+        << row.fontHeight << " pixels at " << row.pixelsPerInch;
+  }
+}
+
 #include "core/browser_command.h"
 
 TEST(BrowserCommandLine, QuotedProgramPathOneBlankAndTheAddress) {

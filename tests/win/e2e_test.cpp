@@ -411,3 +411,38 @@ TEST_F(EndToEnd, BooksBelowTheCurrentDirectoryAreListedOnceAndOnlyForALessonFile
   EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, std::string(kVbSettings) + "\\MyZembra2"));
   EXPECT_EQ(CloseWith(kClose), 0);
 }
+
+TEST_F(EndToEnd, FromTheTaskbarTheWindowComesBackWithTheKeysAndCloses) {
+  RegisterBook("MyZembra1", course);
+  RegisterBook("MyZembra3", course);
+  ASSERT_NE(StartTool(start), nullptr);
+  // The taskbar button belongs to the application's window, which owns the import window.
+  const HWND entry = GetWindow(window, GW_OWNER);
+  ASSERT_NE(entry, nullptr);
+  PostMessageW(entry, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(Soon([&] { return IsIconic(entry) && !IsWindowVisible(window); }));
+  PostMessageW(entry, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(Soon([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }));
+  EXPECT_EQ(SelectionAfterKey(VK_DOWN, 1), 1);  // the list has the keys again
+  PostMessageW(entry, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(tool.WaitForExit(Timeout(20000)), 0);
+}
+
+// Run by the ctest entry western_code_page, which starts the tool on a Western system (code
+// page 1252) itself and checks that it ends with 0 once the box is answered.
+TEST(WesternCodePage, TheToolExplainsWhatItNeedsBeforeAnyWindow) {
+  if (std::getenv("ZEMBRA_WESTERN_TOOL") == nullptr) {
+    GTEST_SKIP() << "runs from the ctest entry western_code_page";
+  }
+  const HWND box = WaitForWindow(kTitle, L"#32770", Timeout(30000));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(FindWindowW(L"ZembraWinControl", nullptr), nullptr);
+  EXPECT_EQ(FindWindowW(L"ZembraApplication", nullptr), nullptr);
+  const MessageBoxSeen seen = AnswerMessageBox(box);
+  for (const wchar_t* part : {L"代码页 936", L"“非 Unicode 程序的语言”", L"中文(简体，中国)",
+                              L"code page for non-Unicode programs to be 936",
+                              L"this system uses code page 1252", L"Change system locale"}) {
+    EXPECT_NE(seen.text.find(part), std::wstring::npos) << Narrow(part);
+  }
+  EXPECT_TRUE(seen.hasIcon);
+}
