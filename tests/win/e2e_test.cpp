@@ -369,14 +369,22 @@ TEST_F(EndToEnd, StartsWithoutTheOleLibrariesAndTakesComctl32FromTheSystemFolder
   Process least;
   ASSERT_TRUE(least.Start(ProgramFolder() + "least_window.exe", start));
   ASSERT_NE(WaitForWindow(L"Least window", L"LeastWindow", Timeout(20000)), nullptr);
-  const std::map<std::string, std::string> everyWindow = ModulesOf(least.Id());
+  // Wine's display driver loads ole32 into every program, some time after its first window.
+  std::map<std::string, std::string> everyWindow;
+  for (int waited = 0; waited <= Timeout(3000); waited += 100) {
+    everyWindow = ModulesOf(least.Id());
+    if (everyWindow.count("ole32.dll") > 0) break;
+    Sleep(100);
+  }
   ASSERT_EQ(everyWindow.count("least_window.exe"), 1u);  // the snapshot is of the program
   RegisterOrvel(orvel);
   ASSERT_NE(StartTool(start), nullptr);
   const std::map<std::string, std::string> modules = ModulesOf(tool.Id());
   ASSERT_EQ(modules.count("zembraimport.exe"), 1u);
   for (const char* ole : {"ole32.dll", "oleaut32.dll"}) {
-    EXPECT_EQ(modules.count(ole), everyWindow.count(ole)) << ole;
+    if (modules.count(ole) > 0) {
+      EXPECT_EQ(everyWindow.count(ole), 1u) << ole << ": the tool's own";
+    }
   }
   ASSERT_EQ(modules.count("comctl32.dll"), 1u);
   EXPECT_EQ(modules.at("comctl32.dll"), SystemFolderPath("comctl32.dll"));
