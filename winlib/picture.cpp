@@ -7,6 +7,7 @@
 
 #include "winlib/exception.h"
 #include "winlib/graphics.h"
+#include "winlib/picture_decoder.h"
 
 namespace {
 
@@ -18,45 +19,6 @@ std::string LowerExtension(const std::string& path) {
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
-}
-
-// Reads the whole file into movable global memory, as a stream wants it.
-HGLOBAL ReadIntoGlobal(const std::string& path, DWORD* size) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  *size = GetFileSize(file, nullptr);
-  HGLOBAL memory = *size != INVALID_FILE_SIZE ? GlobalAlloc(GMEM_MOVEABLE, *size) : nullptr;
-  bool ok = memory != nullptr;
-  if (ok) {
-    void* data = GlobalLock(memory);
-    DWORD read = 0;
-    ok = ReadFile(file, data, *size, &read, nullptr) && read == *size;
-    GlobalUnlock(memory);
-  }
-  CloseHandle(file);
-  if (!ok && memory != nullptr) {
-    GlobalFree(memory);
-    memory = nullptr;
-  }
-  return memory;
-}
-
-// Decodes a GIF or JPEG file with the system's picture decoder.
-IPicture* DecodePicture(const std::string& path) {
-  DWORD size = 0;
-  const HGLOBAL memory = ReadIntoGlobal(path, &size);
-  if (memory == nullptr) return nullptr;
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-    GlobalFree(memory);
-    return nullptr;
-  }
-  IPicture* picture = nullptr;
-  const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                    reinterpret_cast<void**>(&picture));
-  stream->Release();
-  return SUCCEEDED(hr) ? picture : nullptr;
 }
 
 // The pixel size of a decoded picture. The decoder keeps the size in HIMETRIC, converted
@@ -103,7 +65,7 @@ void TPicture::TakeBitmap(HBITMAP bitmap) {
   height_ = std::abs(info.bmHeight);
 }
 
-void TPicture::LoadFromFile(const std::string& path) {
+void TPicture::LoadFromFile(const std::string& path, const PictureDecoder* decoder) {
   const std::string ext = LowerExtension(path);
   if (ext == ".bmp") {
     const HANDLE bitmap = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
@@ -113,9 +75,9 @@ void TPicture::LoadFromFile(const std::string& path) {
     return;
   }
   if (ext == ".gif" || ext == ".jpg" || ext == ".jpeg") {
-    static const HRESULT com = CoInitialize(nullptr);
-    (void)com;
-    IPicture* picture = DecodePicture(path);
+    if (decoder == nullptr) decoder = &SystemPictureDecoder();
+    if (!decoder->Available()) throw EInvalidGraphic("No picture decoder for " + path);
+    IPicture* picture = decoder->Decode(path);
     if (picture == nullptr) throw EInvalidGraphic("Picture image is not valid: " + path);
     const SIZE size = PictureSize(picture);
     Clear();

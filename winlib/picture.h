@@ -10,6 +10,8 @@
 
 #include "winlib/gdi.h"
 
+class PictureDecoder;
+
 class TPicture {
  public:
   TPicture() = default;
@@ -17,9 +19,10 @@ class TPicture {
   TPicture(const TPicture&) = delete;
   TPicture& operator=(const TPicture&) = delete;
 
-  // Loads a ".bmp", ".gif" or ".jpg" file; throws EInvalidGraphic when it cannot be read or
-  // decoded, leaving the picture as it was.
-  void LoadFromFile(const std::string& path);
+  // Loads a ".bmp", ".gif" or ".jpg" file, the latter two with the decoder given, else the
+  // system's; throws EInvalidGraphic when it cannot be read or decoded (also when the decoder
+  // is not available), leaving the picture as it was.
+  void LoadFromFile(const std::string& path, const PictureDecoder* decoder = nullptr);
   // Loads a bitmap resource of the program; throws EInvalidGraphic when there is none.
   void LoadFromResourceName(const std::string& name);
   void Clear();

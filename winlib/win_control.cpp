@@ -8,6 +8,7 @@
 #include "winlib/application.h"
 #include "winlib/exception.h"
 #include "winlib/gdi.h"
+#include "winlib/tooltip.h"
 
 namespace {
 
@@ -400,11 +401,7 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
   if (captured_ == control) captured_ = nullptr;
   if (tooltip_ != nullptr) {
-    TOOLINFOA tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = handle_;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    RemoveTooltipTool(tooltip_, handle_, reinterpret_cast<UINT_PTR>(control));
   }
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
 }
@@ -418,24 +415,21 @@ void TWinControl::UpdateHintTool(TControl* control) {
   const bool wanted = control->ShowHint() && !control->Hint().empty();
   if (!wanted && tooltip_ == nullptr) return;
   if (tooltip_ == nullptr) {
-    static const bool commonControls = [] {
-      INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-      return InitCommonControlsEx(&controls) != FALSE;
-    }();
-    if (!commonControls) return;
+    if (!TooltipClassReady()) {
+      OutputDebugStringA("Hints have no tooltips: comctl32 could not be loaded.\n");
+      return;
+    }
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_,
                                nullptr, GetModuleHandleA(nullptr), nullptr);
     if (tooltip_ == nullptr) return;
   }
-  TOOLINFOA tool = {};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_SUBCLASS;
-  tool.hwnd = handle_;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.rect = control->BoundsRect();
-  std::string text = control->Hint();
-  tool.lpszText = text.data();
-  SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  if (wanted) SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  const UINT_PTR id = reinterpret_cast<UINT_PTR>(control);
+  if (!wanted) {
+    RemoveTooltipTool(tooltip_, handle_, id);
+  } else if (!SetTooltipTool(tooltip_, handle_, id, control->BoundsRect(), control->Hint())) {
+    // The hint is an aid, not worth stopping the window for: it goes to the debugger.
+    OutputDebugStringA(
+        ("The tooltip control refused the hint \"" + control->Hint() + "\".\n").c_str());
+  }
 }

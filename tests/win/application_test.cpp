@@ -90,7 +90,7 @@ TEST(Application, HandlerExceptionIsShownAndTheLoopGoesOnUntilTheMainFormCloses)
 
   MessageBoxSeen seen;
   bool taskbarEntry = false;
-  std::thread user([&] {
+  TestThread user([&] {
     for (int i = 0; i < 250 && !IsWindowVisible(window); ++i) Sleep(20);
     // The application window, captioned with the title, stands for the program.
     wchar_t caption[64] = L"";
@@ -103,7 +103,7 @@ TEST(Application, HandlerExceptionIsShownAndTheLoopGoesOnUntilTheMainFormCloses)
     PostClick(window, 5, 5);  // closes the main form
   });
   app.Run();
-  user.join();
+  user.Join();
 
   EXPECT_TRUE(taskbarEntry);
   EXPECT_TRUE(seen.found);

@@ -2,9 +2,14 @@
 // installation, driven through its window, its list box and its message boxes.
 // ZEMBRA_TOOL names another build of the tool to drive (the 32-bit release build under
 // emulation), and ZEMBRA_TIMEOUT_SCALE stretches every wait for such a slow run.
-#include <gtest/gtest.h>
+#include <windows.h>
 
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+#include <cctype>
 #include <cstdlib>
+#include <map>
 
 #include "core/lesson_conversion.h"
 #include "tests/common/temp_dir.h"
@@ -51,6 +56,32 @@ std::string ToolProgram() {
   return tool != nullptr && *tool != '\0' ? tool : ProgramFolder() + "..\\ZembraImport.exe";
 }
 
+// The DLLs a process has loaded: lower-case module name to lower-case full path.
+std::map<std::string, std::string> ModulesOf(DWORD process) {
+  auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  std::map<std::string, std::string> modules;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+  if (snapshot == INVALID_HANDLE_VALUE) return modules;
+  MODULEENTRY32 module = {};
+  module.dwSize = sizeof module;
+  for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module)) {
+    modules[lower(module.szModule)] = lower(module.szExePath);
+  }
+  CloseHandle(snapshot);
+  return modules;
+}
+
+std::string SystemFolderPath(const char* file) {
+  char folder[MAX_PATH] = "";
+  GetSystemDirectoryA(folder, MAX_PATH);
+  std::string path = std::string(folder) + "\\" + file;
+  for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return path;
+}
+
 // Waits until the condition holds, for a tool that answers input a little later.
 template <class Condition>
 bool Soon(Condition condition, int milliseconds = 2000) {
@@ -87,6 +118,7 @@ class Process {
     GetExitCodeProcess(info_.hProcess, &code);
     return static_cast<long>(code);
   }
+  DWORD Id() const { return info_.dwProcessId; }
   void Kill() {
     if (info_.hProcess == nullptr) return;
     if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
@@ -327,6 +359,35 @@ TEST_F(EndToEnd, EntryNamedFolderWinsOverTheShortNamedOne) {
   ASSERT_TRUE(ReadFileBytes(Library(kEntry1), &written));
   EXPECT_EQ(written.size(), 9u * 2048);  // two lessons, not four
   EXPECT_EQ(CloseWith(kContinue), 0);
+}
+
+// The window shows bitmaps only: the OLE libraries, which only decode GIF and JPEG pictures,
+// stay unloaded, unless the system loads them into every program with a window (Wine's
+// display driver takes ole32, for one), as the least window program shows; comctl32, for
+// the close picture's tooltip, comes from the system folder.
+TEST_F(EndToEnd, StartsWithoutTheOleLibrariesAndTakesComctl32FromTheSystemFolder) {
+  Process least;
+  ASSERT_TRUE(least.Start(ProgramFolder() + "least_window.exe", start));
+  ASSERT_NE(WaitForWindow(L"Least window", L"LeastWindow", Timeout(20000)), nullptr);
+  // Wine's display driver loads ole32 into every program, some time after its first window.
+  std::map<std::string, std::string> everyWindow;
+  for (int waited = 0; waited <= Timeout(3000); waited += 100) {
+    everyWindow = ModulesOf(least.Id());
+    if (everyWindow.count("ole32.dll") > 0) break;
+    Sleep(100);
+  }
+  ASSERT_EQ(everyWindow.count("least_window.exe"), 1u);  // the snapshot is of the program
+  RegisterOrvel(orvel);
+  ASSERT_NE(StartTool(start), nullptr);
+  const std::map<std::string, std::string> modules = ModulesOf(tool.Id());
+  ASSERT_EQ(modules.count("zembraimport.exe"), 1u);
+  for (const char* ole : {"ole32.dll", "oleaut32.dll"}) {
+    if (modules.count(ole) > 0) {
+      EXPECT_EQ(everyWindow.count(ole), 1u) << ole << ": the tool's own";
+    }
+  }
+  ASSERT_EQ(modules.count("comctl32.dll"), 1u);
+  EXPECT_EQ(modules.at("comctl32.dll"), SystemFolderPath("comctl32.dll"));
 }
 
 TEST_F(EndToEnd, SettingOfTheWrongTypeEndsTheStartWithTheExceptionDisplay) {

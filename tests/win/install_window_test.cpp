@@ -8,6 +8,7 @@
 #include "app/install_form.h"
 #include "core/large_font_math.h"
 #include "tests/common/temp_dir.h"
+#include "tests/win/comctl5_tooltips.h"
 #include "tests/win/robot.h"
 #include "winlib/application.h"
 #include "winlib/graphics.h"
@@ -16,6 +17,7 @@
 #include "winlib/list_box.h"
 #include "winlib/panel.h"
 #include "winlib/picture.h"
+#include "winlib/tooltip.h"
 
 namespace {
 
@@ -184,7 +186,7 @@ TEST(InstallWindow, LooksAsLaidOut) {
   ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
   wchar_t hint[64] = L"";
   TOOLINFOW tool = {};
-  tool.cbSize = sizeof tool;
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.lpszText = hint;
   SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
   EXPECT_EQ(std::wstring(hint), L"退出");
@@ -193,6 +195,23 @@ TEST(InstallWindow, LooksAsLaidOut) {
 
   CreateDirectoryA((ProgramFolder() + "screenshots").c_str(), nullptr);
   EXPECT_TRUE(SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form.bmp"));
+}
+
+// Windows gives a program without a manifest comctl32 version 5, whose tooltips refuse the
+// TOOLINFO of version 6: the close picture's hint must reach such a tooltip too.
+TEST(InstallWindow, CloseHintIsTakenByTheTooltipsOfComctl32Version5) {
+  ASSERT_TRUE(TooltipClassReady());
+  Comctl5Tooltips comctl5;
+  ASSERT_TRUE(comctl5.Registered());
+  TempDir dir;
+  InstallWindowIn built(dir.Path());
+  built.Show();
+  HWND tooltip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_GE(Comctl5Tooltips::Offered(), 1);
+  EXPECT_EQ(Comctl5Tooltips::Refused(), 0);
+  EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
 }
 
 // A program reads the screen's resolution when it starts: the window at 120 pixels per inch is

@@ -1,5 +1,6 @@
 #include "tests/win/robot.h"
 
+#include <atomic>
 #include <cstdio>
 
 namespace {
@@ -69,15 +70,8 @@ MessageBoxWatcher::MessageBoxWatcher(std::wstring caption, int timeoutMs)
         seen_ = AnswerMessageBox(WaitForWindow(caption, L"#32770", timeoutMs));
       }) {}
 
-MessageBoxWatcher::~MessageBoxWatcher() {
-  if (!joined_) thread_.join();
-}
-
 MessageBoxSeen MessageBoxWatcher::Result() {
-  if (!joined_) {
-    thread_.join();
-    joined_ = true;
-  }
+  thread_.Join();
   return seen_;
 }
 
@@ -126,7 +120,7 @@ void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY) {
   ClientToScreen(window, &from);
   ClientToScreen(window, &to);
   std::atomic<bool> done{false};
-  std::thread user([&] {
+  TestThread user([&] {
     SetCursorPos(from.x, from.y);
     SendMouse(MOUSEEVENTF_MOVE);
     Sleep(100);
@@ -144,7 +138,7 @@ void DragClientPoint(HWND window, int fromX, int fromY, int toX, int toY) {
     done = true;
   });
   while (!done) PumpMessages(10);
-  user.join();
+  user.Join();
   PumpMessages(50);
 }
 

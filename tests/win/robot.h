@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/win/test_thread.h"
 
 // GBK bytes (the system's code page) to UTF-16 and back, for the W calls.
 std::wstring Wide(const std::string& gbk);
@@ -33,14 +33,12 @@ MessageBoxSeen AnswerMessageBox(HWND box);
 class MessageBoxWatcher {
  public:
   explicit MessageBoxWatcher(std::wstring caption, int timeoutMs = 10000);
-  ~MessageBoxWatcher();
   // Waits for the watcher to finish and returns what it saw.
   MessageBoxSeen Result();
 
  private:
   MessageBoxSeen seen_;  // before the thread, which writes it
-  bool joined_ = false;
-  std::thread thread_;
+  TestThread thread_;
 };
 
 // Clicks a point of a window's client area with real pointer input (left button).

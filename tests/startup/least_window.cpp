@@ -1,0 +1,34 @@
+// The least window program: registers a class, shows one window and runs the message loop.
+// The yardstick of the start-up measurement (scripts/measure-startup), and of the DLLs that
+// the system loads into every program with a window (tests/win/e2e_test.cpp).
+#include <windows.h>
+
+namespace {
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = "LeastWindow";
+  if (RegisterClassA(&wc) == 0) return 1;
+  const HWND window =
+      CreateWindowExA(0, "LeastWindow", "Least window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 522, 382, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) return 1;
+  ShowWindow(window, show);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
