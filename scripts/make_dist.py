@@ -71,7 +71,10 @@ def stripped_program(program):
     with tempfile.TemporaryDirectory() as work:
         copy = os.path.join(work, "program.exe")
         shutil.copyfile(program, copy)
-        subprocess.run([STRIP, "--strip-all", copy], check=True)
+        # strip stamps the PE header with the time of stripping unless SOURCE_DATE_EPOCH
+        # names one: 0, as the link left it (no time).
+        env = dict(os.environ, SOURCE_DATE_EPOCH="0")
+        subprocess.run([STRIP, "--strip-all", copy], check=True, env=env)
         with open(copy, "rb") as f:
             return f.read()
 

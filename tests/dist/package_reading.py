@@ -51,6 +51,12 @@ def central_directory(archive):
     return entries
 
 
+def pe_link_time(program):
+    """The TimeDateStamp field of a PE program's file header."""
+    pe = struct.unpack_from("<I", program, 0x3C)[0]
+    return struct.unpack_from("<I", program, pe + 8)[0]
+
+
 def pe_sections(program):
     """Names of a PE program's sections; long names (/4 and the like) read from the string
     table, as the GNU tools write .debug_* sections."""

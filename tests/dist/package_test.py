@@ -16,7 +16,7 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "common"))
 sys.path.insert(0, here)
 from checks import check, summary  # noqa: E402
-from package_reading import UTF8_FLAG, central_directory, pe_sections  # noqa: E402
+from package_reading import UTF8_FLAG, central_directory, pe_link_time, pe_sections  # noqa: E402
 
 
 def load_make_dist(root):
@@ -89,6 +89,9 @@ def real_package(root, make_dist, work):
     check(".text" in sections and ".rsrc" in sections, "packaged program's sections %r" % sections)
     check(not any(s.startswith(".debug") for s in sections),
           "no debugging section in the packaged program: %r" % sections)
+    check(pe_link_time(program) == 0 and pe_link_time(built) == 0,
+          "no link or strip time in the PE headers: %d, %d" % (pe_link_time(program),
+                                                              pe_link_time(built)))
     check(len(program) < len(built) or not any(s.startswith(".debug") for s in pe_sections(built)),
           "the packaged program is the stripped build")
     checked = subprocess.run(["sha256sum", "-c", name + ".zip.sha256"], cwd=out,
