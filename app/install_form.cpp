@@ -45,6 +45,10 @@ T* Control(TComponent& form, const char* name) {
 
 TInstallForm::TInstallForm(TComponent* owner) : TBaseForm(owner, InstallFormClass()) {
   FindControls();
+  // Enter imports and Esc leaves, as clicks on the two buttons do; the picture buttons
+  // themselves take no focus.
+  SetDefaultControl(btInstall);
+  SetCancelControl(btContinue);
   DetectBooks();
 }
 

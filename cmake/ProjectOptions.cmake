@@ -16,4 +16,9 @@ endfunction()
 if(WIN32)
   # Run on a bare Windows: no compiler runtime DLLs.
   string(APPEND CMAKE_EXE_LINKER_FLAGS " -static -static-libgcc -static-libstdc++")
+  # The same sources give the same programs wherever they are built: no link time in the PE
+  # header, no source or build folder in the objects.
+  string(APPEND CMAKE_EXE_LINKER_FLAGS " -Wl,--no-insert-timestamp")
+  add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>
+                      $<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}=build>)
 endif()

@@ -1,24 +1,26 @@
 #!/usr/bin/env python3
 """Packs what a user downloads: build/dist/ZembraImport-<version>-win32.zip, one folder with the
-release program, the user guide (GBK, CR LF) and the skin pictures in the folders where the
-program looks them up. Names inside the zip are stored in GBK, as Chinese Windows reads them.
+release program (stripped of its debugging sections), the user guide (GBK, CR LF) and the skin
+pictures in the folders where the program looks them up, and beside it the zip's SHA-256 in
+sha256sum's format. Names inside the zip are stored in GBK, as Chinese Windows reads them.
+The same commit gives the same bytes: fixed order, every time the last commit's.
 
-    make_dist.py ROOT            pack, print the zip's path
+    make_dist.py ROOT [--out FOLDER]   pack, print the zip's path
     make_dist.py --unpack ZIP DEST
 """
 import argparse
+import hashlib
 import os
+import shutil
+import struct
 import subprocess
 import sys
+import tempfile
 import time
 import zipfile
+import zlib
 
-
-class GbkZipInfo(zipfile.ZipInfo):
-    """A zip entry whose name is stored in GBK without the UTF-8 flag."""
-
-    def _encodeFilenameFlags(self):
-        return self.filename.encode("gbk"), self.flag_bits & ~0x800
+STRIP = "i686-w64-mingw32-strip"
 
 
 def package_time(root):
@@ -31,35 +33,90 @@ def package_time(root):
         return time.gmtime()[:6]
 
 
-def pack(root):
-    with open(os.path.join(root, "VERSION")) as f:
-        version = f.readline().strip()
-    name = "ZembraImport-%s-win32" % version
+def dos_time(stamp):
+    """(date, time) fields of a zip header; DOS times count from 1980 in two-second steps."""
+    year, month, day, hour, minute, second = stamp
+    year = max(year, 1980)
+    return (year - 1980) << 9 | month << 5 | day, hour << 11 | minute << 5 | second // 2
+
+
+def write_zip(target, entries, stamp):
+    """Writes (name, data) entries in the given order, deflated, names as GBK bytes without
+    the UTF-8 flag (bit 11), so that Chinese Windows shows them."""
+    date, clock = dos_time(stamp)
+    central = []
+    with open(target, "wb") as out:
+        for name, data in entries:
+            raw_name = name.encode("gbk")
+            packer = zlib.compressobj(9, zlib.DEFLATED, -15)  # raw deflate, as zip wants it
+            packed = packer.compress(data) + packer.flush()
+            crc = zlib.crc32(data)
+            offset = out.tell()
+            # Version needed 2.0 (deflate), flags 0, method 8 (deflate).
+            fields = struct.pack("<HHHHHIIIHH", 20, 0, 8, clock, date, crc, len(packed),
+                                 len(data), len(raw_name), 0)
+            out.write(b"PK\x03\x04" + fields + raw_name + packed)
+            # Made by Unix (3) and zip 2.0, so the permission bits below count.
+            central.append(b"PK\x01\x02" + struct.pack("<H", 3 << 8 | 20) + fields +
+                           struct.pack("<HHHII", 0, 0, 0, 0o644 << 16, offset) + raw_name)
+        start = out.tell()
+        directory = b"".join(central)
+        out.write(directory)
+        out.write(b"PK\x05\x06" + struct.pack("<HHHHIIH", 0, 0, len(central), len(central),
+                                              len(directory), start, 0))
+
+
+def stripped_program(program):
+    """The program's bytes without its debugging sections; the build's own copy stays whole."""
+    with tempfile.TemporaryDirectory() as work:
+        copy = os.path.join(work, "program.exe")
+        shutil.copyfile(program, copy)
+        # strip stamps the PE header with the time of stripping unless SOURCE_DATE_EPOCH
+        # names one: 0, as the link left it (no time).
+        env = dict(os.environ, SOURCE_DATE_EPOCH="0")
+        subprocess.run([STRIP, "--strip-all", copy], check=True, env=env)
+        with open(copy, "rb") as f:
+            return f.read()
+
+
+def package_entries(root, name):
+    """What goes into the package, in its fixed order."""
     program = os.path.join(root, "build", "win32", "ZembraImport.exe")
     if not os.path.isfile(program):
         sys.exit("make_dist: %s is missing; build it with make win32" % program)
     with open(os.path.join(root, "docs", "user-guide-zh.txt"), encoding="utf-8") as f:
         guide = f.read().replace("\r\n", "\n").replace("\n", "\r\n").encode("gbk")
-
-    entries = [("ZembraImport.exe", open(program, "rb").read()), ("使用说明.txt", guide)]
+    entries = [("ZembraImport.exe", stripped_program(program)), ("使用说明.txt", guide)]
     skin_root = os.path.join(root, "forms", "skin")
-    for folder, _, files in sorted(os.walk(skin_root)):
-        for file in sorted(files):
+    skin = []
+    for folder, _, files in os.walk(skin_root):
+        for file in files:
             path = os.path.join(folder, file)
-            relative = os.path.relpath(path, skin_root).replace(os.sep, "/")
-            entries.append((relative, open(path, "rb").read()))
+            skin.append((os.path.relpath(path, skin_root).replace(os.sep, "/"), path))
+    for relative, path in sorted(skin):
+        with open(path, "rb") as f:
+            entries.append((relative, f.read()))
+    return [(name + "/" + relative, data) for relative, data in entries]
 
-    out_folder = os.path.join(root, "build", "dist")
+
+def write_checksum(target):
+    """target.sha256 in sha256sum's format: checked with sha256sum -c in the same folder."""
+    with open(target, "rb") as f:
+        digest = hashlib.sha256(f.read()).hexdigest()
+    with open(target + ".sha256", "w", newline="\n") as f:
+        f.write("%s  %s\n" % (digest, os.path.basename(target)))
+
+
+def pack(root, out_folder=None):
+    with open(os.path.join(root, "VERSION")) as f:
+        version = f.readline().strip()
+    name = "ZembraImport-%s-win32" % version
+    out_folder = out_folder or os.path.join(root, "build", "dist")
     os.makedirs(out_folder, exist_ok=True)
     target = os.path.join(out_folder, name + ".zip")
-    stamp = package_time(root)
-    with zipfile.ZipFile(target + ".tmp", "w", zipfile.ZIP_DEFLATED) as z:
-        for relative, data in entries:
-            info = GbkZipInfo(name + "/" + relative, date_time=stamp)
-            info.compress_type = zipfile.ZIP_DEFLATED
-            info.external_attr = 0o644 << 16
-            z.writestr(info, data)
+    write_zip(target + ".tmp", package_entries(root, name), package_time(root))
     os.replace(target + ".tmp", target)
+    write_checksum(target)
     print(target)
 
 
@@ -72,12 +129,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("root", nargs="?")
+    parser.add_argument("--out", help="folder for the package (default ROOT/build/dist)")
     parser.add_argument("--unpack", nargs=2, metavar=("ZIP", "DEST"))
     args = parser.parse_args()
     if args.unpack:
         unpack(*args.unpack)
     elif args.root:
-        pack(args.root)
+        pack(args.root, args.out)
     else:
         parser.error("give ROOT or --unpack ZIP DEST")
 

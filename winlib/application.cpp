@@ -1,6 +1,7 @@
 #include "winlib/application.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "core/gbk.h"
 #include "winlib/form.h"
@@ -159,9 +160,22 @@ bool TApplication::HandleMessage(MSG& message) {
 
 bool TApplication::IsDialogKey(const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
-  for (int i = 0; i < ComponentCount(); ++i) {
-    auto* form = dynamic_cast<TForm*>(Components(i));
-    if (form != nullptr && form->DialogKey(message)) return true;
+  // A key's click runs a handler outside any window procedure: what it raises is shown here,
+  // as for a click with the pointer, and the loop goes on.
+  try {
+    for (int i = 0; i < ComponentCount(); ++i) {
+      auto* form = dynamic_cast<TForm*>(Components(i));
+      if (form != nullptr && form->DialogKey(message)) return true;
+    }
+  } catch (const Exception& e) {
+    HandleException(e);
+    return true;
+  } catch (const std::exception& e) {
+    HandleException(Exception(e.what()));
+    return true;
+  } catch (...) {
+    HandleException(Exception(""));
+    return true;
   }
   return false;
 }

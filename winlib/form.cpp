@@ -14,6 +14,12 @@ DWORD StyleFor(TFormBorderStyle border) {
   const DWORD common = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
   return border == bsNone ? (WS_POPUP | common) : (WS_OVERLAPPED | WS_CAPTION | common);
 }
+
+// What the control with the key asks to keep of it (WM_GETDLGCODE with the message).
+LRESULT WantedKeys(const MSG& message) {
+  return SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam,
+                      reinterpret_cast<LPARAM>(&message));
+}
 }  // namespace
 
 TForm::TForm(TComponent* owner, const FormClass& formClass)
@@ -125,14 +131,38 @@ void TForm::SelectNext(bool forward) {
 }
 
 bool TForm::DialogKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  if (message.message != WM_KEYDOWN) return false;
   if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
   if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
+  switch (message.wParam) {
+    case VK_TAB:
+      return TabKey(message);
+    case VK_RETURN:
+      return ClickKey(defaultControl_, message);
+    case VK_ESCAPE:
+      return ClickKey(cancelControl_, message);
+    default:
+      return false;
+  }
+}
+
+bool TForm::TabKey(const MSG& message) {
   // A control that wants the Tab key itself keeps it.
-  const LRESULT wants =
-      SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
-  if (message.hwnd != Handle() && (wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) return false;
+  if (message.hwnd != Handle() && (WantedKeys(message) & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
+    return false;
+  }
   SelectNext(GetKeyState(VK_SHIFT) >= 0);
+  return true;
+}
+
+bool TForm::ClickKey(TControl* control, const MSG& message) {
+  if (control == nullptr || !control->Visible() || !control->Enabled()) return false;
+  if (message.hwnd != Handle() && (WantedKeys(message) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
+    return false;
+  }
+  // A held key repeats its WM_KEYDOWN with bit 30 (the key was already down) set: one click
+  // per press, and none for a key still down from a message box that it closed.
+  if ((message.lParam & (1L << 30)) == 0) control->Click();
   return true;
 }
 

@@ -122,8 +122,13 @@ class TForm : public TWinControl {
   TWinControl* FindNextControl(TWinControl* current, bool forward) const;
   // Moves the focus to the next (or previous) tab stop.
   void SelectNext(bool forward);
-  // A key for the form rather than for the focused control (Tab and Shift+Tab): handled, true.
+  // A key for the form rather than for the focused control: Tab and Shift+Tab move the focus,
+  // Enter and Esc click the default and the cancel control. Handled, true.
   bool DialogKey(const MSG& message);
+  // The controls whose click Enter and Esc stand for, as a dialog box's default and cancel
+  // buttons; none unless set. Not owned: the form's own controls, which live as long as it.
+  void SetDefaultControl(TControl* control) { defaultControl_ = control; }
+  void SetCancelControl(TControl* control) { cancelControl_ = control; }
 
   bool SetProperty(const std::string& name, const std::string& value) override;
 
@@ -138,6 +143,8 @@ class TForm : public TWinControl {
   // The form's control that has the keyboard focus now, or none.
   TWinControl* FocusedControl() const;
   void FocusControl(TWinControl* control);
+  bool TabKey(const MSG& message);
+  bool ClickKey(TControl* control, const MSG& message);
 
   const unsigned char* className_;
   const MethodLookup* methods_;
@@ -146,4 +153,6 @@ class TForm : public TWinControl {
   TPosition position_ = poDesigned;
   bool centred_ = false;
   TWinControl* activeControl_ = nullptr;  // one of the form's controls; not owned
+  TControl* defaultControl_ = nullptr;
+  TControl* cancelControl_ = nullptr;
 };

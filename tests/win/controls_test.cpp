@@ -303,3 +303,77 @@ TEST(Focus, TabGoesRoundTheTabStopsAndTheFormGivesBackTheControlLastFocused) {
   EXPECT_TRUE(first->Focused());
   EXPECT_EQ(form->ActiveControl(), first);
 }
+
+TEST(Focus, EnterAndEscClickTheDefaultAndCancelControlsOncePerPress) {
+  TApplication app;
+  app.SetTitle("Zembra test");
+  TTestForm* form = nullptr;
+  app.CreateForm(form, FocusLayout());
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  Settle(app);
+  TListBox* const first = form->Find<TListBox>("First");
+  TPanel* const box = form->Find<TPanel>("Box");
+  TListBox* const third = form->Find<TListBox>("Third");
+  ASSERT_TRUE(first->Focused());
+  std::vector<std::string> clicks;
+  box->OnClick = [&](TObject*) { clicks.push_back("default"); };
+  third->OnClick = [&](TObject*) { clicks.push_back("cancel"); };
+  const auto key = [&](UINT message, WPARAM code, LPARAM flags) {
+    clicks.clear();
+    const MSG m = {first->Handle(), message, code, flags, 0, {0, 0}};
+    return form->DialogKey(m);
+  };
+
+  // Without a default or cancel control the focused control keeps Enter and Esc.
+  EXPECT_FALSE(key(WM_KEYDOWN, VK_RETURN, 1));
+  EXPECT_FALSE(key(WM_KEYDOWN, VK_ESCAPE, 1));
+  form->SetDefaultControl(box);
+  form->SetCancelControl(third);
+  const LPARAM repeat = 1 | (1L << 30);  // the key was down already
+  const struct {
+    UINT message;
+    WPARAM code;
+    LPARAM flags;
+    bool taken;
+    std::vector<std::string> clicks;
+  } rows[] = {
+      {WM_KEYDOWN, VK_RETURN, 1, true, {"default"}},
+      {WM_KEYDOWN, VK_RETURN, repeat, true, {}},
+      {WM_KEYUP, VK_RETURN, 1 | (3L << 30), false, {}},
+      {WM_CHAR, '\r', 1, false, {}},
+      {WM_KEYDOWN, VK_ESCAPE, 1, true, {"cancel"}},
+      {WM_KEYDOWN, VK_ESCAPE, repeat, true, {}},
+      {WM_KEYDOWN, VK_SPACE, 1, false, {}},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(key(row.message, row.code, row.flags), row.taken) << row.message << " " << row.code;
+    EXPECT_EQ(clicks, row.clicks) << row.message << " " << row.code;
+  }
+  // A disabled default control leaves Enter to the focused control.
+  box->SetEnabled(false);
+  EXPECT_FALSE(key(WM_KEYDOWN, VK_RETURN, 1));
+  EXPECT_TRUE(clicks.empty());
+  box->SetEnabled(true);
+
+  // Real key presses on the focused list reach the form through the application's loop.
+  clicks.clear();
+  PressKey(VK_RETURN);
+  Settle(app);
+  PressKey(VK_ESCAPE);
+  Settle(app);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"default", "cancel"}));
+
+  // What the click raises is shown as a pointer click's is, and the form stays.
+  box->OnClick = [](TObject*) { throw Exception("handler failed"); };
+  {
+    MessageBoxWatcher watcher(L"Zembra test");
+    PressKey(VK_RETURN);
+    Settle(app, 500);
+    const MessageBoxSeen seen = watcher.Result();
+    EXPECT_EQ(seen.text, L"handler failed.");
+    EXPECT_TRUE(seen.hasIcon);
+  }
+  EXPECT_TRUE(IsWindow(form->Handle()));
+  EXPECT_FALSE(app.Terminated());
+}

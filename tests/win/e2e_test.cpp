@@ -218,6 +218,14 @@ class EndToEnd : public ::testing::Test {
     return AnswerMessageBox(box);
   }
 
+  // Presses a key in the tool's window and answers the message box it opens.
+  MessageBoxSeen PressAndAnswer(WORD key) {
+    PressKey(key);
+    const HWND box = WaitForWindow(kTitle, L"#32770", Timeout(20000));
+    lastLog = ReadWholeFile(orvel + "messages.log");
+    return AnswerMessageBox(box);
+  }
+
   // Closes the tool with one of its buttons; its exit code.
   long CloseWith(POINT point) {
     ClickClientPoint(window, point.x, point.y);
@@ -293,6 +301,58 @@ TEST_F(EndToEnd, ImportsTheChosenBookAndTellsTheStudyProgramOnce) {
   EXPECT_EQ(CloseWith(kContinue), 0);
 }
 
+TEST_F(EndToEnd, EnterImportsLikeTheImportButtonAndEscLeavesLikeTheExitButton) {
+  RegisterOrvel(orvel);
+  RegisterBook("MyZembra1", course);
+  RegisterBook("MyZembra3", course);
+  MakeBook(course + "books\\ZMB1\\", "zmb1");
+  MakeBook(course + "books\\ZMB3\\", "zmb3", 2);
+  StartStudyProgram();
+  ASSERT_NE(StartTool(start), nullptr);
+  EXPECT_EQ(SelectionAfterKey(VK_DOWN, 1), 1);
+
+  // Enter imports the selected book; the Enter that answers the message box, pressed and
+  // released as a user does, starts no second import.
+  PressKey(VK_RETURN);
+  const HWND box = WaitForWindow(kTitle, L"#32770", Timeout(20000));
+  const MessageBoxSeen seen = ReadMessageBox(box);
+  EXPECT_EQ(seen.text, M4(L"Zembra英语第3册"));
+  ASSERT_NE(box, nullptr);
+  SetForegroundWindow(box);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitForWindowGone(box, Timeout(5000)));
+  EXPECT_EQ(WaitForWindow(kTitle, L"#32770", Timeout(1500)), nullptr) << "a second message";
+  const std::string log = ReadWholeFile(orvel + "messages.log");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+  EXPECT_NE(log.find("\t3246\t0\t0\n"), std::string::npos) << log;
+  std::string written;
+  ASSERT_TRUE(ReadFileBytes(Library(kEntry3), &written));
+  EXPECT_EQ(written.size(), 9u * 2048);  // two lessons
+  EXPECT_FALSE(PathExists(Library(kEntry1)));
+
+  // With nothing selected, Enter says so as the button does.
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  EXPECT_EQ(PressAndAnswer(VK_RETURN).text, kM2);
+  EXPECT_TRUE(IsWindow(window));
+
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(tool.WaitForExit(Timeout(20000)), 0);
+}
+
+TEST_F(EndToEnd, StudyProgramSettingOfTheWrongTypeShowsOnImportAndTheWindowStays) {
+  SetRegDword("Software\\Tavrin\\Orvel", "InstallPath", 1);
+  RegisterBook("MyZembra1", course);
+  ASSERT_NE(StartTool(start), nullptr);
+  for (const bool byKey : {false, true}) {
+    const MessageBoxSeen seen = byKey ? PressAndAnswer(VK_RETURN) : ClickAndAnswer(kInstall);
+    EXPECT_EQ(seen.text, L"Invalid data type for 'InstallPath'") << byKey;
+    EXPECT_TRUE(seen.hasIcon);
+    PumpMessages(300);
+    EXPECT_TRUE(IsWindow(window)) << byKey;
+  }
+  EXPECT_EQ(CloseWith(kContinue), 0);
+}
+
 TEST_F(EndToEnd, StudyProgramMissingGivesM1) {
   // The tool copied into the course program's folder: its books below the current directory.
   ASSERT_TRUE(MakeDir(start + "BOOKS\\"));
@@ -300,7 +360,10 @@ TEST_F(EndToEnd, StudyProgramMissingGivesM1) {
   ASSERT_TRUE(PathExists(start + "BOOKS\\ZMB2\\lesson.txt"));
   ASSERT_NE(StartTool(start), nullptr);
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Zembra英语第2册"}));
+  // The study program's settings key comes with the first reading of them, on import.
+  EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, "Software\\Tavrin"));
   EXPECT_EQ(ClickAndAnswer(kInstall).text, kM1);
+  EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, "Software\\Tavrin\\Orvel"));
   // A folder without its trailing backslash does not find qelto.exe either.
   RegisterOrvel(orvel.substr(0, orvel.size() - 1));
   EXPECT_EQ(ClickAndAnswer(kInstall).text, kM1);

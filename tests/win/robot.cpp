@@ -43,7 +43,7 @@ bool WaitForWindowGone(HWND window, int timeoutMs) {
   return false;
 }
 
-MessageBoxSeen AnswerMessageBox(HWND box) {
+MessageBoxSeen ReadMessageBox(HWND box) {
   MessageBoxSeen seen;
   if (box == nullptr) return seen;
   seen.found = true;
@@ -56,6 +56,12 @@ MessageBoxSeen AnswerMessageBox(HWND box) {
   const HWND icon = GetDlgItem(box, kIconId);
   seen.hasIcon =
       icon != nullptr && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+  return seen;
+}
+
+MessageBoxSeen AnswerMessageBox(HWND box) {
+  const MessageBoxSeen seen = ReadMessageBox(box);
+  if (!seen.found) return seen;
   const HWND ok = GetDlgItem(box, IDOK);
   if (ok != nullptr) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));

@@ -25,7 +25,9 @@ struct MessageBoxSeen {
   bool hasIcon = false;
 };
 
-// Reads a message box's text and whether it shows an icon, then presses its OK button.
+// Reads a message box's text and whether it shows an icon.
+MessageBoxSeen ReadMessageBox(HWND box);
+// Reads a message box as ReadMessageBox does, then presses its OK button.
 MessageBoxSeen AnswerMessageBox(HWND box);
 
 // Waits on a thread of its own for one message box with the caption, reads it and presses

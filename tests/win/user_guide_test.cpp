@@ -1,0 +1,131 @@
+// The user guide quotes the program's own texts byte for byte: every message line of its
+// section on messages is one the program shows, as compiled (GBK), and each one is quoted.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "tests/common/temp_dir.h"
+#include "tests/win/robot.h"
+#include "winlib/application.h"
+#include "winlib/exception.h"
+#include "winlib/picture.h"
+#include "winlib/registry.h"
+
+namespace {
+
+// The guide as the package holds it: UTF-8 turned into GBK; empty when it does not convert.
+std::string GuideInGbk(const std::string& path) {
+  const std::string utf8 = ReadWholeFile(path);
+  const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                       static_cast<int>(utf8.size()), nullptr, 0);
+  if (wide <= 0) return std::string();
+  std::wstring text(wide, L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                      text.data(), wide);
+  BOOL lossy = FALSE;
+  const int size = WideCharToMultiByte(936, 0, text.data(), wide, nullptr, 0, nullptr, &lossy);
+  if (size <= 0 || lossy) return std::string();
+  std::string gbk(size, '\0');
+  WideCharToMultiByte(936, 0, text.data(), wide, gbk.data(), size, nullptr, &lossy);
+  return gbk;
+}
+
+// The messages the guide quotes: in its section on messages (from "四、" to "五、"), each on
+// a line of its own, numbered, between “ and ”.
+std::vector<std::string> QuotedMessages(const std::string& guide) {
+  const std::string open = "“", close = "”";
+  std::vector<std::string> quoted;
+  bool inSection = false;
+  std::size_t at = 0;
+  while (at < guide.size()) {
+    std::size_t end = guide.find('\n', at);
+    if (end == std::string::npos) end = guide.size();
+    std::string line = guide.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("四、", 0) == 0) inSection = true;
+    if (line.rfind("五、", 0) == 0) inSection = false;
+    const std::size_t digits = line.find_first_not_of("0123456789");
+    if (!inSection || digits == 0 || digits == std::string::npos) continue;
+    const std::string lead = ". " + open;
+    if (line.compare(digits, lead.size(), lead) != 0) continue;
+    const std::size_t from = digits + lead.size();
+    if (line.size() < from + close.size() ||
+        line.compare(line.size() - close.size(), close.size(), close) != 0) {
+      quoted.push_back("(not closed) " + line);
+      continue;
+    }
+    quoted.push_back(line.substr(from, line.size() - close.size() - from));
+  }
+  return quoted;
+}
+
+// What the exception display shows for the exception the call raises.
+template <class Call>
+std::string DisplayedException(Call call) {
+  try {
+    call();
+  } catch (const Exception& e) {
+    return ExceptionDisplayText(e.Message());
+  }
+  return "(nothing raised)";
+}
+
+// A setting of the wrong type, read as the tool reads its settings.
+std::string WrongTypeDisplay(const std::string& name) {
+  const std::string key = "Software\\ZembraImport tests\\Guide";
+  SetRegDword(key, name, 1);
+  const std::string shown = DisplayedException([&] {
+    TRegistry registry;
+    registry.SetRootKey(HKEY_CURRENT_USER);
+    if (registry.OpenKey(key, false)) registry.ReadString(name);
+  });
+  DeleteRegTree(HKEY_CURRENT_USER, "Software\\ZembraImport tests");
+  return shown;
+}
+
+// A damaged skin picture, loaded from the current folder as the skinned window loads it.
+std::string DamagedPictureDisplay(const std::string& relativePath) {
+  TempDir dir;
+  EXPECT_TRUE(MakeDir(dir / "InstallForm"));
+  EXPECT_TRUE(WriteFileBytes(dir / relativePath, "BM not a picture"));
+  char old[MAX_PATH] = "";
+  EXPECT_NE(GetCurrentDirectoryA(MAX_PATH, old), 0u);
+  EXPECT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
+  const std::string shown = DisplayedException([&] {
+    TPicture picture;
+    picture.LoadFromFile(relativePath);
+  });
+  SetCurrentDirectoryA(old);
+  return shown;
+}
+
+}  // namespace
+
+TEST(UserGuide, QuotesEveryMessageOfTheProgramByteForByte) {
+  const std::string guide = GuideInGbk(ProgramFolder() + "user-guide-zh.txt");
+  ASSERT_FALSE(guide.empty());
+  // M4 and M5 name the book; the guide writes 书名 (book title) in its place.
+  std::vector<std::string> program = {kMessageNoOrvel,
+                                      kMessageNoSelection,
+                                      kMessageNoBooks,
+                                      ImportSucceededMessage("书名"),
+                                      ImportFailedMessage("书名"),
+                                      WrongTypeDisplay("Installation"),
+                                      WrongTypeDisplay("InstallPath"),
+                                      DamagedPictureDisplay("InstallForm\\btInstall-a.bmp")};
+  EXPECT_EQ(program[5], "Invalid data type for 'Installation'");
+  EXPECT_EQ(program[7], "Bitmap image is not valid: InstallForm\\btInstall-a.bmp.");
+
+  std::vector<std::string> quoted = QuotedMessages(guide);
+  for (const std::string& text : quoted) {
+    EXPECT_NE(std::find(program.begin(), program.end(), text), program.end())
+        << "the guide quotes a text the program does not show: " << text;
+  }
+  std::sort(quoted.begin(), quoted.end());
+  std::sort(program.begin(), program.end());
+  EXPECT_EQ(quoted, program) << "each message once";
+}
