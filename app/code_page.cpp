@@ -9,7 +9,11 @@ bool SystemCodePageIsGbk() {
 }
 
 void ExplainCodePage() {
-  const std::wstring current = std::to_wstring(GetACP());
+  // Digits by hand: the wide formatting of the C library is more than one number needs.
+  std::wstring current;
+  for (UINT page = GetACP(); current.empty() || page != 0; page /= 10) {
+    current.insert(current.begin(), static_cast<wchar_t>(L'0' + page % 10));
+  }
   const std::wstring text =
       L"本工具需要系统的“非 Unicode 程序的语言”为中文(简体)，即代码页 936 (GBK)；"
       L"本系统现在是代码页 " +
