@@ -16,7 +16,27 @@
 
 namespace {
 
-class ConversionFaults : public BookTest {};
+class ConversionFaults : public BookTest {
+ protected:
+  // Converts one lesson with a sentence for each time the timing file gives, and checks that
+  // every sentence starts at its time and ends at the next one's (the last at the sound's end).
+  void ConvertAndExpectTimes(const std::string& timing, const std::vector<int>& times) {
+    std::vector<std::string> lines = {"$L"};
+    for (std::size_t i = 0; i < times.size(); ++i) {
+      lines.insert(lines.end(), {std::to_string(i + 1) + ". s" + std::to_string(i), "c"});
+    }
+    book.Lessons(lines).TimingBytes(1, timing);
+
+    const std::vector<LibraryEntry> r = Convert();
+    ASSERT_EQ(r.size(), times.size() + 1);
+    for (std::size_t i = 0; i < times.size(); ++i) {
+      SCOPED_TRACE("sentence " + std::to_string(i));
+      EXPECT_EQ(r[i + 1].texts[0], "s" + std::to_string(i));
+      EXPECT_EQ(r[i + 1].start, times[i]);
+      EXPECT_EQ(r[i + 1].end, i + 1 < times.size() ? times[i + 1] : -100);
+    }
+  }
+};
 
 }  // namespace
 
@@ -292,20 +312,7 @@ TEST_F(ConversionFaults, EveryNonBlankTimingLineCountsOnceWhateverItsLengthAndBy
     timing += row.line;
     if (row.ms != kNone) times.push_back(row.ms);
   }
-  std::vector<std::string> lines = {"$L"};
-  for (std::size_t i = 0; i < times.size(); ++i) {
-    lines.insert(lines.end(), {std::to_string(i + 1) + ". s" + std::to_string(i), "c"});
-  }
-  book.Lessons(lines).TimingBytes(1, timing);
-
-  const std::vector<LibraryEntry> r = Convert();
-  ASSERT_EQ(r.size(), times.size() + 1);
-  for (std::size_t i = 0; i < times.size(); ++i) {
-    SCOPED_TRACE("sentence " + std::to_string(i));
-    EXPECT_EQ(r[i + 1].texts[0], "s" + std::to_string(i));
-    EXPECT_EQ(r[i + 1].start, times[i]);
-    EXPECT_EQ(r[i + 1].end, i + 1 < times.size() ? times[i + 1] : -100);
-  }
+  ConvertAndExpectTimes(timing, times);
 }
 
 TEST_F(ConversionFaults, TimingLinesCutByTheReadBlockGiveTheirTimes) {
@@ -355,17 +362,5 @@ TEST_F(ConversionFaults, TimingLinesCutByTheReadBlockGiveTheirTimes) {
     timing += row.line;
     if (row.ms != kNone) times.push_back(row.ms);
   }
-  std::vector<std::string> lines = {"$L"};
-  for (std::size_t i = 0; i < times.size(); ++i) {
-    lines.insert(lines.end(), {std::to_string(i + 1) + ". s" + std::to_string(i), "c"});
-  }
-  book.Lessons(lines).TimingBytes(1, timing);
-
-  const std::vector<LibraryEntry> r = Convert();
-  ASSERT_EQ(r.size(), times.size() + 1);
-  for (std::size_t i = 0; i < times.size(); ++i) {
-    SCOPED_TRACE("sentence " + std::to_string(i));
-    EXPECT_EQ(r[i + 1].start, times[i]);
-    EXPECT_EQ(r[i + 1].end, i + 1 < times.size() ? times[i + 1] : -100);
-  }
+  ConvertAndExpectTimes(timing, times);
 }

@@ -20,10 +20,10 @@ from package_reading import UTF8_FLAG, central_directory, pe_link_time, pe_secti
 
 
 def load_make_dist(root):
-    spec = importlib.util.spec_from_file_location("make_dist",
-                                                  os.path.join(root, "scripts", "make_dist.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module_spec = importlib.util.spec_from_file_location(
+        "make_dist", os.path.join(root, "scripts", "make_dist.py"))
+    module = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(module)
     return module
 
 

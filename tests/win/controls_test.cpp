@@ -127,6 +127,21 @@ void Settle(TApplication& app, int milliseconds = 200) {
   }
 }
 
+// The focus form, shown and active.
+class Focus : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app.SetTitle("Zembra test");
+    app.CreateForm(form, FocusLayout());
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    Settle(app);
+  }
+
+  TApplication app;
+  TTestForm* form = nullptr;
+};
+
 class Controls : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -262,14 +277,7 @@ TEST_F(Controls, PicturesLoadFromFilesAndBadOnesRaise) {
   EXPECT_EQ(red->Picture().Height(), 9);
 }
 
-TEST(Focus, TabGoesRoundTheTabStopsAndTheFormGivesBackTheControlLastFocused) {
-  TApplication app;
-  app.SetTitle("Zembra test");
-  TTestForm* form = nullptr;
-  app.CreateForm(form, FocusLayout());
-  form->Show();
-  SetForegroundWindow(form->Handle());
-  Settle(app);
+TEST_F(Focus, TabGoesRoundTheTabStopsAndTheFormGivesBackTheControlLastFocused) {
   TListBox* const first = form->Find<TListBox>("First");
   TListBox* const second = form->Find<TListBox>("Second");
   TListBox* const third = form->Find<TListBox>("Third");
@@ -304,14 +312,7 @@ TEST(Focus, TabGoesRoundTheTabStopsAndTheFormGivesBackTheControlLastFocused) {
   EXPECT_EQ(form->ActiveControl(), first);
 }
 
-TEST(Focus, EnterAndEscClickTheDefaultAndCancelControlsOncePerPress) {
-  TApplication app;
-  app.SetTitle("Zembra test");
-  TTestForm* form = nullptr;
-  app.CreateForm(form, FocusLayout());
-  form->Show();
-  SetForegroundWindow(form->Handle());
-  Settle(app);
+TEST_F(Focus, EnterAndEscClickTheDefaultAndCancelControlsOncePerPress) {
   TListBox* const first = form->Find<TListBox>("First");
   TPanel* const box = form->Find<TPanel>("Box");
   TListBox* const third = form->Find<TListBox>("Third");
