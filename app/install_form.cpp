@@ -1,12 +1,13 @@
 #include "app/install_form.h"
 
+#include "app/book_folders.h"
 #include "app/book_table.h"
+#include "app/import_run.h"
 #include "app/messages.h"
-#include "desktop/settings.h"
 #include "desktop/shell.h"
 #include "forms/layouts.h"
+#include "winlib/application.h"
 #include "winlib/bevel.h"
-#include "winlib/file_tests.h"
 #include "winlib/image.h"
 #include "winlib/label.h"
 #include "winlib/list_box.h"
@@ -18,8 +19,7 @@ namespace {
 
 const MethodTable<TInstallForm>& InstallFormMethods() {
   static const MethodTable<TInstallForm> table = [] {
-    MethodTable<TInstallForm> t;
-    TBaseForm::PublishBaseMethods(t);
+    MethodTable<TInstallForm> t(&TBaseForm::PublishedMethods());
     t.Publish("btDlgCloseClick", &TInstallForm::btDlgCloseClick)
         .Publish("btContinueClick", &TInstallForm::btContinueClick)
         .Publish("btInstallClick", &TInstallForm::btInstallClick)
@@ -71,15 +71,9 @@ void TInstallForm::FindControls() {
   lsVolume = Control<TListBox>(*this, "lsVolume");
 }
 
-// A book counts as installed when its course folder is registered, or when its lesson list
-// lies below "BOOKS" in the current directory, in the long-named or the short-named folder.
 void TInstallForm::DetectBooks() {
   for (const Book& book : kBooks) {
-    const std::string courseFolder = ReadVBSetting(book.settingsKey, "Options", "Installation", "");
-    const bool installed = !courseFolder.empty() ||
-                           FileExists(std::string("BOOKS\\") + book.listEntry + "\\lesson.txt") ||
-                           FileExists(std::string("BOOKS\\") + book.shortName + "\\lesson.txt");
-    if (installed) lsVolume->Items().Add(book.listEntry);
+    if (BookInstalled(book)) lsVolume->Items().Add(book.listEntry);
   }
   if (lsVolume->Items().Count() > 0) lsVolume->SetItemIndex(0);
 }
@@ -94,4 +88,32 @@ void TInstallForm::btContinueClick(TObject*) {
 
 void TInstallForm::Label2Click(TObject*) {
   OpenWebAddress(kDownloadPage);
+}
+
+void TInstallForm::btInstallClick(TObject*) {
+  const int index = lsVolume->ItemIndex();
+  const ImportOutcome outcome = ImportBook(
+      lsVolume->Items().Count(), index >= 0 ? lsVolume->Items().Strings(index) : std::string());
+  switch (outcome.status) {
+    case ImportStatus::kNoStudyProgram:
+      ShowMessage(kMessageNoOrvel);
+      break;
+    case ImportStatus::kNoBooks:
+      ShowMessage(kMessageNoBooks);
+      break;
+    case ImportStatus::kNoSelection:
+      ShowMessage(kMessageNoSelection);
+      break;
+    case ImportStatus::kImported:
+      ShowMessage(ImportSucceededMessage(outcome.listEntry));
+      break;
+    case ImportStatus::kFailed:
+      // The user learns that it failed; what failed, and with which file, goes to the debugger.
+      OutputDebugStringA((std::string("Import failed: ") +
+                          ConvertStatusText(outcome.conversion.status) + ": " +
+                          outcome.conversion.file + "\n")
+                             .c_str());
+      ShowMessage(ImportFailedMessage(outcome.listEntry));
+      break;
+  }
 }

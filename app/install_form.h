@@ -33,7 +33,7 @@ class TInstallForm : public TBaseForm {
   void btDlgCloseClick(TObject* sender);
   void btContinueClick(TObject* sender);
   void Label2Click(TObject* sender);
-  // The import run.
+  // The import run, reported in its message box.
   void btInstallClick(TObject* sender);
 
  private:

@@ -4,8 +4,8 @@
 
 #include "core/large_font_math.h"
 #include "core/string_helpers.h"
-#include "winlib/gdi.h"
 #include "winlib/graphics.h"
+#include "winlib/scoped.h"
 #include "winlib/win_control.h"
 
 namespace {

@@ -17,23 +17,30 @@ constexpr int kCloseColumns = 30;  // a small window's rightmost columns stay cl
 constexpr int kLargeWidth = 780, kLargeHeight = 380;
 constexpr int kLargeStripWidth = 640;  // a large window drags by its columns 0 to 640
 
-const MethodTable<TBaseForm>& BaseFormMethods() {
-  static const MethodTable<TBaseForm> table = [] {
-    MethodTable<TBaseForm> t;
-    TBaseForm::PublishBaseMethods(t);
-    return t;
-  }();
-  return table;
-}
-
 const FormClass& BaseFormClass() {
   static const FormClass formClass = {reinterpret_cast<const unsigned char*>("\x09TBaseForm"),
                                       {&BaseFormLayout()},
-                                      &BaseFormMethods()};
+                                      &TBaseForm::PublishedMethods()};
   return formClass;
 }
 
 }  // namespace
+
+const MethodLookup& TBaseForm::PublishedMethods() {
+  static const MethodTable<TBaseForm> table = [] {
+    MethodTable<TBaseForm> t;
+    t.Publish("FormClose", &TBaseForm::FormClose)
+        .Publish("FormMouseMove", &TBaseForm::FormMouseMove)
+        .Publish("btBaseMouseDown", &TBaseForm::btBaseMouseDown)
+        .Publish("btBaseMouseMove", &TBaseForm::btBaseMouseMove)
+        .Publish("btBaseMouseUp", &TBaseForm::btBaseMouseUp)
+        .Publish("lkBaseMouseDown", &TBaseForm::lkBaseMouseDown)
+        .Publish("lkBaseMouseMove", &TBaseForm::lkBaseMouseMove)
+        .Publish("lkBaseMouseUp", &TBaseForm::lkBaseMouseUp);
+    return t;
+  }();
+  return table;
+}
 
 TBaseForm::TBaseForm(TComponent* owner) : TForm(owner, BaseFormClass()) {
   Construct();
@@ -65,9 +72,15 @@ void TBaseForm::RegisterSkinButtons() {
     if (typeid(*component) != typeid(TImage)) continue;
     if (component->Name().find("bt") != 0) continue;
     auto* button = static_cast<TImage*>(component);
-    button->OnMouseMove = Methods().MouseMove(this, "btBaseMouseMove");
-    button->OnMouseDown = Methods().Mouse(this, "btBaseMouseDown");
-    button->OnMouseUp = Methods().Mouse(this, "btBaseMouseUp");
+    button->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+      btBaseMouseMove(sender, shift, x, y);
+    };
+    button->OnMouseDown = [this](TObject* sender, TMouseButton b, TShiftState shift, int x, int y) {
+      btBaseMouseDown(sender, b, shift, x, y);
+    };
+    button->OnMouseUp = [this](TObject* sender, TMouseButton b, TShiftState shift, int x, int y) {
+      btBaseMouseUp(sender, b, shift, x, y);
+    };
     buttons_.AddButton(button);
   }
 }

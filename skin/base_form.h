@@ -42,18 +42,9 @@ class TBaseForm : public TForm {
   void SetLinkGroup(CLinkGroup* links) { links_ = links; }
   const std::string& SkinFolder() const { return skinFolder_; }
 
-  // The methods that the base layout binds, for the method table of a derived window.
-  template <class T>
-  static void PublishBaseMethods(MethodTable<T>& table) {
-    table.Publish("FormClose", &T::FormClose)
-        .Publish("FormMouseMove", &T::FormMouseMove)
-        .Publish("btBaseMouseDown", &T::btBaseMouseDown)
-        .Publish("btBaseMouseMove", &T::btBaseMouseMove)
-        .Publish("btBaseMouseUp", &T::btBaseMouseUp)
-        .Publish("lkBaseMouseDown", &T::lkBaseMouseDown)
-        .Publish("lkBaseMouseMove", &T::lkBaseMouseMove)
-        .Publish("lkBaseMouseUp", &T::lkBaseMouseUp);
-  }
+  // The methods that the base window publishes to layouts; a derived window's table chains
+  // to it.
+  static const MethodLookup& PublishedMethods();
 
  protected:
   // For derived windows: their class with its layouts, the base layout first.

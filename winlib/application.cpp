@@ -1,10 +1,11 @@
 #include "winlib/application.h"
 
 #include <algorithm>
-#include <exception>
+#include <string>
 
 #include "core/gbk.h"
 #include "winlib/form.h"
+#include "winlib/guarded.h"
 
 TApplication* Application = nullptr;
 
@@ -13,6 +14,7 @@ namespace {
 // Posted to the application window to hand the activation on to the forms.
 constexpr UINT kActivateForms = WM_APP + 1;
 
+// The application window's class, or none when it cannot be registered.
 const char* AppWindowClass(WNDPROC procedure) {
   static const char* name = [procedure] {
     WNDCLASSEXA wc = {};
@@ -21,8 +23,7 @@ const char* AppWindowClass(WNDPROC procedure) {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
     wc.lpszClassName = "ZembraApplication";
-    RegisterClassExA(&wc);
-    return "ZembraApplication";
+    return RegisterClassExA(&wc) != 0 ? "ZembraApplication" : nullptr;
   }();
   return name;
 }
@@ -45,10 +46,19 @@ TApplication::TApplication() : TComponent(nullptr) {
   std::string name = path;
   name = name.substr(name.find_last_of("\\/") + 1);
   title_ = name.substr(0, name.rfind('.'));
-  handle_ = CreateWindowExA(0, AppWindowClass(&TApplication::StaticWndProc), title_.c_str(),
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
-                            0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  // Without it the forms still work; they only have no taskbar entry of their own.
+  const char* windowClass = AppWindowClass(&TApplication::StaticWndProc);
+  if (windowClass != nullptr) {
+    handle_ = CreateWindowExA(0, windowClass, title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                              0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  }
+  if (handle_ == nullptr) {
+    OutputDebugStringA(("The application window could not be made (system error " +
+                        std::to_string(GetLastError()) + ").\n")
+                           .c_str());
+  }
 }
 
 LRESULT CALLBACK TApplication::StaticWndProc(HWND window, UINT message, WPARAM wParam,
@@ -63,17 +73,9 @@ LRESULT CALLBACK TApplication::StaticWndProc(HWND window, UINT message, WPARAM w
     return DefWindowProcA(window, message, wParam, lParam);
   }
   if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-  // No exception may unwind through the system's frames: the application shows it instead.
-  try {
-    return self->WndProc(window, message, wParam, lParam);
-  } catch (const Exception& e) {
-    self->HandleException(e);
-  } catch (const std::exception& e) {
-    self->HandleException(Exception(e.what()));
-  } catch (...) {
-    self->HandleException(Exception(""));
-  }
-  return 0;
+  LRESULT result = 0;
+  Guarded([&] { result = self->WndProc(window, message, wParam, lParam); });
+  return result;
 }
 
 LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,44 +142,12 @@ void TApplication::Run() {
   if (handle_ != nullptr) ShowWindow(handle_, SW_SHOWNA);
   mainForm_->Show();
   MSG message;
-  while (HandleMessage(message)) {
+  for (;;) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1) break;
+    ProcessMessage(message);
   }
-}
-
-bool TApplication::HandleMessage(MSG& message) {
-  const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-  if (got == 0 || got == -1) {
-    terminated_ = true;
-    return false;
-  }
-  if (!IsDialogKey(message)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  FreeReleasedForms();
-  return true;
-}
-
-bool TApplication::IsDialogKey(const MSG& message) {
-  if (message.message != WM_KEYDOWN) return false;
-  // A key's click runs a handler outside any window procedure: what it raises is shown here,
-  // as for a click with the pointer, and the loop goes on.
-  try {
-    for (int i = 0; i < ComponentCount(); ++i) {
-      auto* form = dynamic_cast<TForm*>(Components(i));
-      if (form != nullptr && form->DialogKey(message)) return true;
-    }
-  } catch (const Exception& e) {
-    HandleException(e);
-    return true;
-  } catch (const std::exception& e) {
-    HandleException(Exception(e.what()));
-    return true;
-  } catch (...) {
-    HandleException(Exception(""));
-    return true;
-  }
-  return false;
+  terminated_ = true;
 }
 
 void TApplication::ProcessMessages() {
@@ -187,11 +157,29 @@ void TApplication::ProcessMessages() {
       terminated_ = true;
       break;
     }
-    if (IsDialogKey(message)) continue;
+    ProcessMessage(message);
+  }
+  FreeReleasedForms();  // also those released outside any message
+}
+
+void TApplication::ProcessMessage(const MSG& message) {
+  if (!IsDialogKey(message)) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
   FreeReleasedForms();
+}
+
+bool TApplication::IsDialogKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  // The form that the key's window belongs to; a message box's keys stay the box's.
+  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetAncestor(message.hwnd, GA_ROOT)));
+  if (form == nullptr) return false;
+  // A key's click runs a handler outside any window procedure: what it raises is shown here,
+  // as for a click with the pointer, and the key counts as taken.
+  bool taken = false;
+  if (!Guarded([&] { taken = form->DialogKey(message); })) taken = true;
+  return taken;
 }
 
 void TApplication::Terminate() {
@@ -218,6 +206,10 @@ void TApplication::FreeReleasedForms() {
     if (form == mainForm_) mainForm_ = nullptr;
     delete form;
   }
+}
+
+void ShowUnhandledException(const Exception& e) {
+  if (Application != nullptr) Application->HandleException(e);
 }
 
 void ShowMessage(const std::string& text) {

@@ -53,8 +53,9 @@ class TApplication : public TComponent {
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool HasMainForm() const;
   void ActivateMainForm();
-  bool HandleMessage(MSG& message);
-  // Keys that a form takes before its focused control (Tab moves the focus).
+  // One step of every message loop: a form's own keys first, then the message's window.
+  void ProcessMessage(const MSG& message);
+  // Keys that the message's form takes before its focused control (Tab moves the focus).
   bool IsDialogKey(const MSG& message);
   void FreeReleasedForms();
 

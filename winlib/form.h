@@ -21,10 +21,13 @@ class MethodLookup {
   virtual TCloseEvent Close(TForm* form, const std::string& name) const = 0;
 };
 
-// The published methods of form class T (its own and its bases').
+// The published methods of form class T; a name it does not publish is looked up in the
+// table of T's base class, when it has one.
 template <class T>
 class MethodTable : public MethodLookup {
  public:
+  explicit MethodTable(const MethodLookup* base = nullptr) : base_(base) {}
+
   using NotifyMethod = void (T::*)(TObject*);
   using MouseMethod = void (T::*)(TObject*, TMouseButton, TShiftState, int, int);
   using MouseMoveMethod = void (T::*)(TObject*, TShiftState, int, int);
@@ -37,26 +40,26 @@ class MethodTable : public MethodLookup {
 
   TNotifyEvent Notify(TForm* form, const std::string& name) const override {
     const NotifyMethod m = Get(notify_, name);
-    if (m == nullptr) return nullptr;
+    if (m == nullptr) return base_ != nullptr ? base_->Notify(form, name) : nullptr;
     return [form, m](TObject* sender) { (static_cast<T*>(form)->*m)(sender); };
   }
   TMouseEvent Mouse(TForm* form, const std::string& name) const override {
     const MouseMethod m = Get(mouse_, name);
-    if (m == nullptr) return nullptr;
+    if (m == nullptr) return base_ != nullptr ? base_->Mouse(form, name) : nullptr;
     return [form, m](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
       (static_cast<T*>(form)->*m)(s, b, sh, x, y);
     };
   }
   TMouseMoveEvent MouseMove(TForm* form, const std::string& name) const override {
     const MouseMoveMethod m = Get(move_, name);
-    if (m == nullptr) return nullptr;
+    if (m == nullptr) return base_ != nullptr ? base_->MouseMove(form, name) : nullptr;
     return [form, m](TObject* s, TShiftState sh, int x, int y) {
       (static_cast<T*>(form)->*m)(s, sh, x, y);
     };
   }
   TCloseEvent Close(TForm* form, const std::string& name) const override {
     const CloseMethod m = Get(close_, name);
-    if (m == nullptr) return nullptr;
+    if (m == nullptr) return base_ != nullptr ? base_->Close(form, name) : nullptr;
     return [form, m](TObject* s, TCloseAction& a) { (static_cast<T*>(form)->*m)(s, a); };
   }
 
@@ -72,6 +75,7 @@ class MethodTable : public MethodLookup {
     return it == map.end() ? nullptr : it->second;
   }
 
+  const MethodLookup* base_;
   std::map<std::string, NotifyMethod> notify_;
   std::map<std::string, MouseMethod> mouse_;
   std::map<std::string, MouseMoveMethod> move_;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "winlib/gdi.h"
+#include "winlib/scoped.h"
 
 // A colour: an RGB value, or a system colour (clSystemColor | COLOR_ index).
 using TColor = unsigned;

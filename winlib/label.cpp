@@ -1,7 +1,7 @@
 #include "winlib/label.h"
 
 #include "winlib/exception.h"
-#include "winlib/gdi.h"
+#include "winlib/scoped.h"
 #include "winlib/win_control.h"
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {}

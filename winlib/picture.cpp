@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "winlib/exception.h"
@@ -21,9 +22,9 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-// The pixel size of a decoded picture. The decoder keeps the size in HIMETRIC, converted
-// at the screen's resolution, so the bitmap it made is asked first.
-SIZE PictureSize(IPicture* picture) {
+// The pixel size of a decoded picture; false when the picture cannot tell it. The decoder keeps the
+// size in HIMETRIC, converted at the screen's resolution, so the bitmap it made is asked first.
+bool PictureSize(IPicture* picture, SIZE* size) {
   short type = PICTYPE_UNINITIALIZED;
   OLE_HANDLE handle = 0;
   BITMAP info = {};
@@ -31,14 +32,15 @@ SIZE PictureSize(IPicture* picture) {
       SUCCEEDED(picture->get_Handle(&handle)) &&
       GetObjectA(static_cast<HBITMAP>(LongToHandle(static_cast<LONG>(handle))), sizeof info,
                  &info) == sizeof info) {
-    return SIZE{info.bmWidth, std::abs(info.bmHeight)};
+    *size = SIZE{info.bmWidth, std::abs(info.bmHeight)};
+    return true;
   }
   OLE_XSIZE_HIMETRIC w = 0;
   OLE_YSIZE_HIMETRIC h = 0;
-  picture->get_Width(&w);
-  picture->get_Height(&h);
+  if (FAILED(picture->get_Width(&w)) || FAILED(picture->get_Height(&h))) return false;
   const int pixelsPerInch = ScreenPixelsPerInch();
-  return SIZE{MulDiv(w, pixelsPerInch, 2540), MulDiv(h, pixelsPerInch, 2540)};
+  *size = SIZE{MulDiv(w, pixelsPerInch, 2540), MulDiv(h, pixelsPerInch, 2540)};
+  return true;
 }
 
 }  // namespace
@@ -49,18 +51,18 @@ TPicture::~TPicture() {
 
 void TPicture::Clear() {
   bitmap_.Reset();
-  if (picture_ != nullptr) {
-    picture_->Release();
-    picture_ = nullptr;
-  }
+  picture_.Reset();
   width_ = height_ = 0;
 }
 
-void TPicture::TakeBitmap(HBITMAP bitmap) {
-  Clear();
+void TPicture::TakeBitmap(HBITMAP bitmap, const std::string& source) {
+  GdiObject<HBITMAP> owned(bitmap);
   BITMAP info = {};
-  GetObjectA(bitmap, sizeof info, &info);
-  bitmap_.Reset(bitmap);
+  if (GetObjectA(bitmap, sizeof info, &info) != sizeof info) {
+    throw EInvalidGraphic("Bitmap image is not valid: " + source);
+  }
+  Clear();
+  bitmap_ = std::move(owned);
   width_ = info.bmWidth;
   height_ = std::abs(info.bmHeight);
 }
@@ -71,17 +73,19 @@ void TPicture::LoadFromFile(const std::string& path, const PictureDecoder* decod
     const HANDLE bitmap = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                      LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     if (bitmap == nullptr) throw EInvalidGraphic("Bitmap image is not valid: " + path);
-    TakeBitmap(static_cast<HBITMAP>(bitmap));
+    TakeBitmap(static_cast<HBITMAP>(bitmap), path);
     return;
   }
   if (ext == ".gif" || ext == ".jpg" || ext == ".jpeg") {
     if (decoder == nullptr) decoder = &SystemPictureDecoder();
     if (!decoder->Available()) throw EInvalidGraphic("No picture decoder for " + path);
-    IPicture* picture = decoder->Decode(path);
-    if (picture == nullptr) throw EInvalidGraphic("Picture image is not valid: " + path);
-    const SIZE size = PictureSize(picture);
+    ComPtr<IPicture> picture = decoder->Decode(path);
+    SIZE size = {};
+    if (!picture || !PictureSize(picture.Get(), &size)) {
+      throw EInvalidGraphic("Picture image is not valid: " + path);
+    }
     Clear();
-    picture_ = picture;
+    picture_ = std::move(picture);
     width_ = size.cx;
     height_ = size.cy;
     return;
@@ -93,19 +97,18 @@ void TPicture::LoadFromResourceName(const std::string& name) {
   const HANDLE bitmap =
       LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
   if (bitmap == nullptr) throw EInvalidGraphic("No picture resource " + name);
-  TakeBitmap(static_cast<HBITMAP>(bitmap));
+  TakeBitmap(static_cast<HBITMAP>(bitmap), name);
 }
 
 void TPicture::Draw(HDC dc, int x, int y) const {
   if (bitmap_) {
-    MemoryDC memory(dc);
+    MemoryDC memory(CreateCompatibleDC(dc));
     SelectObjectScope select(memory.Get(), bitmap_.Get());
     BitBlt(dc, x, y, width_, height_, memory.Get(), 0, 0, SRCCOPY);
-  } else if (picture_ != nullptr) {
+  } else if (picture_) {
     OLE_XSIZE_HIMETRIC w = 0;
     OLE_YSIZE_HIMETRIC h = 0;
-    picture_->get_Width(&w);
-    picture_->get_Height(&h);
+    if (FAILED(picture_->get_Width(&w)) || FAILED(picture_->get_Height(&h))) return;
     picture_->Render(dc, x, y, width_, height_, 0, h, w, -h, nullptr);
   }
 }

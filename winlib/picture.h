@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "winlib/gdi.h"
+#include "winlib/scoped.h"
 
 class PictureDecoder;
 
@@ -27,7 +27,7 @@ class TPicture {
   void LoadFromResourceName(const std::string& name);
   void Clear();
 
-  bool Empty() const { return !bitmap_ && picture_ == nullptr; }
+  bool Empty() const { return !bitmap_ && !picture_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -35,9 +35,10 @@ class TPicture {
   void Draw(HDC dc, int x, int y) const;
 
  private:
-  void TakeBitmap(HBITMAP bitmap);
+  // Takes a loaded bitmap; throws EInvalidGraphic (and deletes it) when it has no size.
+  void TakeBitmap(HBITMAP bitmap, const std::string& source);
 
   GdiObject<HBITMAP> bitmap_;
-  IPicture* picture_ = nullptr;  // owned reference
+  ComPtr<IPicture> picture_;
   int width_ = 0, height_ = 0;
 };

@@ -1,43 +1,26 @@
 #include "winlib/picture_decoder.h"
 
+#include <utility>
+
 namespace {
 
-// An open file, closed with its owner.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-// Reads the whole file into movable global memory, as a stream wants it; null on failure.
-HGLOBAL ReadIntoGlobal(const std::string& path, DWORD* size) {
-  const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+// Reads the whole file into movable global memory, as a stream wants it; none on failure.
+ScopedGlobal ReadIntoGlobal(const std::string& path, DWORD* size) {
+  const ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Get() == INVALID_HANDLE_VALUE) return nullptr;
+  if (!file) return ScopedGlobal();
   *size = GetFileSize(file.Get(), nullptr);
-  if (*size == INVALID_FILE_SIZE) return nullptr;
-  if (*size == 0) return nullptr;  // no picture, and no memory block to lock
-  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, *size);
-  if (memory == nullptr) return nullptr;
+  if (*size == INVALID_FILE_SIZE) return ScopedGlobal();
+  if (*size == 0) return ScopedGlobal();  // no picture, and no memory block to lock
+  ScopedGlobal memory(GlobalAlloc(GMEM_MOVEABLE, *size));
+  if (!memory) return ScopedGlobal();
   bool ok = false;
-  if (void* data = GlobalLock(memory)) {
+  if (void* data = GlobalLock(memory.Get())) {
     DWORD read = 0;
     ok = ReadFile(file.Get(), data, *size, &read, nullptr) && read == *size;
-    GlobalUnlock(memory);
+    GlobalUnlock(memory.Get());
   }
-  if (!ok) {
-    GlobalFree(memory);
-    return nullptr;
-  }
-  return memory;
+  return ok ? std::move(memory) : ScopedGlobal();
 }
 
 }  // namespace
@@ -63,22 +46,20 @@ PictureDecoder::~PictureDecoder() {
   if (uninitialize != nullptr) uninitialize();
 }
 
-IPicture* PictureDecoder::Decode(const std::string& path) const {
-  if (!Available()) return nullptr;
+ComPtr<IPicture> PictureDecoder::Decode(const std::string& path) const {
+  ComPtr<IPicture> picture;
+  if (!Available()) return picture;
   DWORD size = 0;
-  const HGLOBAL memory = ReadIntoGlobal(path, &size);
-  if (memory == nullptr) return nullptr;
-  IStream* stream = nullptr;
-  // The stream frees the memory when it is released.
-  if (FAILED(createStream_(memory, TRUE, &stream))) {
-    GlobalFree(memory);
-    return nullptr;
+  ScopedGlobal memory = ReadIntoGlobal(path, &size);
+  if (!memory) return picture;
+  ComPtr<IStream> stream;
+  if (FAILED(createStream_(memory.Get(), TRUE, stream.Put()))) return picture;
+  memory.Release();  // the stream frees the memory when it is released
+  if (FAILED(loadPicture_(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                          reinterpret_cast<void**>(picture.Put())))) {
+    picture.Reset();
   }
-  IPicture* picture = nullptr;
-  const HRESULT hr = loadPicture_(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                  reinterpret_cast<void**>(&picture));
-  stream->Release();
-  return SUCCEEDED(hr) ? picture : nullptr;
+  return picture;
 }
 
 const PictureDecoder& SystemPictureDecoder() {

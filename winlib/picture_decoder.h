@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "winlib/scoped.h"
 #include "winlib/system_library.h"
 
 class PictureDecoder {
@@ -22,9 +23,9 @@ class PictureDecoder {
 
   bool Available() const { return createStream_ != nullptr && loadPicture_ != nullptr; }
 
-  // The decoded picture of a file (an owned reference), or null when the file cannot be
-  // read or holds no picture, or the decoder is not available.
-  IPicture* Decode(const std::string& path) const;
+  // The decoded picture of a file, or none when the file cannot be read or holds no
+  // picture, or the decoder is not available.
+  ComPtr<IPicture> Decode(const std::string& path) const;
 
  private:
   using CreateStreamFunction = HRESULT(WINAPI*)(HGLOBAL, BOOL, LPSTREAM*);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "winlib/scoped.h"
+
 class TRegistry {
  public:
   // Opens with the given access (full access by default), below HKEY_CURRENT_USER.
@@ -15,7 +17,7 @@ class TRegistry {
 
   HKEY RootKey() const { return root_; }
   void SetRootKey(HKEY root);
-  HKEY CurrentKey() const { return current_; }
+  HKEY CurrentKey() const { return current_.Get(); }
 
   // Opens a key relative to the current key (or to the root when none is open), creating it
   // when canCreate is set; the opened key becomes the current key. False when it failed.
@@ -26,8 +28,13 @@ class TRegistry {
   // REG_SZ or REG_EXPAND_SZ throws ERegistryException.
   std::string ReadString(const std::string& name) const;
 
+  enum class ReadResult { kText, kMissing, kNotText };
+  // The same read without an exception: the text and its type (REG_SZ or REG_EXPAND_SZ) for
+  // kText. An empty name reads the key's default value.
+  ReadResult TryReadString(const std::string& name, std::string* text, DWORD* type) const;
+
  private:
   HKEY root_ = HKEY_CURRENT_USER;
-  HKEY current_ = nullptr;  // owned
+  ScopedRegistryKey current_;
   REGSAM access_;
 };

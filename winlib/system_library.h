@@ -5,16 +5,15 @@
 
 #include <windows.h>
 
+#include "winlib/scoped.h"
+
 class SystemLibrary {
  public:
   // Loads the named file of the system folder; Loaded() says whether that succeeded.
   explicit SystemLibrary(const char* fileName);
-  ~SystemLibrary();
-  SystemLibrary(const SystemLibrary&) = delete;
-  SystemLibrary& operator=(const SystemLibrary&) = delete;
 
-  bool Loaded() const { return module_ != nullptr; }
-  HMODULE Handle() const { return module_; }
+  bool Loaded() const { return static_cast<bool>(module_); }
+  HMODULE Handle() const { return module_.Get(); }
 
   // The exported function of that name as a pointer of type Function, or null when the
   // library or the function is missing.
@@ -26,5 +25,5 @@ class SystemLibrary {
  private:
   FARPROC Address(const char* name) const;
 
-  HMODULE module_ = nullptr;
+  ScopedLibrary module_;
 };

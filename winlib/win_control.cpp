@@ -7,28 +7,17 @@
 
 #include "winlib/application.h"
 #include "winlib/exception.h"
-#include "winlib/gdi.h"
-#include "winlib/tooltip.h"
+#include "winlib/guarded.h"
 
 namespace {
 
-TShiftState ShiftFromKeys(WPARAM keys) {
-  TShiftState shift = 0;
-  if (keys & MK_SHIFT) shift |= ssShift;
-  if (keys & MK_CONTROL) shift |= ssCtrl;
-  if (keys & MK_LBUTTON) shift |= ssLeft;
-  if (keys & MK_RBUTTON) shift |= ssRight;
-  if (keys & MK_MBUTTON) shift |= ssMiddle;
-  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-  return shift;
-}
-
-bool Contains(const RECT& r, int x, int y) {
-  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
-// The window property that leads from a subclassed system window to its control.
+// The window property that leads from a window, of either kind, to its control.
 const char kControlProperty[] = "ZembraControl";
+
+// The message of a failed window creation, with the system's reason.
+std::string CreationError() {
+  return "Error creating window (system error " + std::to_string(GetLastError()) + ")";
+}
 
 }  // namespace
 
@@ -44,35 +33,40 @@ const char* TWinControl::WindowClassName() {
   static const char* name = [] {
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &TWinControl::StaticWndProc;
+    wc.lpfnWndProc = &TWinControl::WindowProcedure;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
     wc.lpszClassName = "ZembraWinControl";
-    RegisterClassExA(&wc);
-    return "ZembraWinControl";
+    // Unregistered, every window of the class fails to be made, with the reason then.
+    return RegisterClassExA(&wc) != 0 ? "ZembraWinControl" : nullptr;
   }();
+  if (name == nullptr) throw Exception(CreationError());
   return name;
 }
 
 void TWinControl::CreateHandle(DWORD style, DWORD exStyle, HWND parent, const char* systemClass) {
-  ownClass_ = systemClass == nullptr;
-  const HWND window = CreateWindowExA(exStyle, ownClass_ ? WindowClassName() : systemClass, "",
+  const bool ownClass = systemClass == nullptr;
+  const HWND window = CreateWindowExA(exStyle, ownClass ? WindowClassName() : systemClass, "",
                                       style, Left(), Top(), Width(), Height(), parent, nullptr,
-                                      GetModuleHandleA(nullptr), ownClass_ ? this : nullptr);
-  if (window == nullptr) throw Exception("Error creating window");
+                                      GetModuleHandleA(nullptr), ownClass ? this : nullptr);
+  if (window == nullptr) throw Exception(CreationError());
   handle_ = window;
-  if (!ownClass_) {
+  if (!ownClass) {
+    // The system class's window reaches our procedure from now on, its own after ours.
     if (!SetPropA(window, kControlProperty, this)) {
+      const std::string error = CreationError();
       DestroyHandle();
-      throw Exception("Error creating window");
+      throw Exception(error);
     }
+    SetLastError(0);
     systemProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SystemClassProc)));
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::WindowProcedure)));
     if (systemProc_ == nullptr) {
+      const std::string error = CreationError();
       RemovePropA(window, kControlProperty);
       DestroyHandle();
-      throw Exception("Error creating window");
+      throw Exception(error);
     }
   }
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
@@ -84,63 +78,45 @@ void TWinControl::DestroyHandle() {
   for (TControl* control : controls_) {
     if (auto* child = dynamic_cast<TWinControl*>(control)) child->DestroyHandle();
   }
-  if (tooltip_ != nullptr) {
-    DestroyWindow(tooltip_);
-    tooltip_ = nullptr;
-  }
-  if (handle_ != nullptr) {
-    const HWND window = handle_;
-    DestroyWindow(window);
-    handle_ = nullptr;
-  }
+  host_.WindowDestroying();
+  if (handle_ != nullptr) DestroyWindow(handle_);  // WM_NCDESTROY clears handle_
+  handle_ = nullptr;
 }
 
-LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-  TWinControl* self;
-  if (message == WM_NCCREATE) {
-    self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->handle_ = window;
-  } else {
-    self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  }
-  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    self->handle_ = nullptr;
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  // No exception may unwind through the system's frames: the application shows it instead.
-  try {
-    return self->WndProc(message, wParam, lParam);
-  } catch (const Exception& e) {
-    if (Application != nullptr) Application->HandleException(e);
-  } catch (const std::exception& e) {
-    if (Application != nullptr) Application->HandleException(Exception(e.what()));
-  } catch (...) {
-    if (Application != nullptr) Application->HandleException(Exception(""));
-  }
-  return 0;
+TWinControl* TWinControl::FromHandle(HWND window) {
+  return window != nullptr ? static_cast<TWinControl*>(GetPropA(window, kControlProperty))
+                           : nullptr;
 }
 
-LRESULT CALLBACK TWinControl::SystemClassProc(HWND window, UINT message, WPARAM wParam,
+LRESULT CALLBACK TWinControl::WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
-  auto* self = static_cast<TWinControl*>(GetPropA(window, kControlProperty));
-  if (self == nullptr || self->systemProc_ == nullptr) {
-    return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) {
+    // Our own class: the control comes with the creation, before any message it handles.
+    auto* created =
+        static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (created != nullptr) {
+      if (!SetPropA(window, kControlProperty, created)) return FALSE;
+      created->handle_ = window;
+    }
   }
-  const WNDPROC systemProc = self->systemProc_;
-  if (message == WM_SETFOCUS) {
-    self->ChildFocused(self);
-  } else if (message == WM_NCDESTROY) {
-    // The window goes, also when its parent takes it along: the control forgets it.
+  TWinControl* self = FromHandle(window);
+  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) return self->Detach(window, message, wParam, lParam);
+  LRESULT result = 0;
+  Guarded([&] { result = self->WndProc(message, wParam, lParam); });
+  return result;
+}
+
+LRESULT TWinControl::Detach(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The window goes, also when its parent takes it along: the control forgets it.
+  const WNDPROC systemProc = std::exchange(systemProc_, nullptr);
+  if (systemProc != nullptr) {
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
-    RemovePropA(window, kControlProperty);
-    self->systemProc_ = nullptr;
-    self->handle_ = nullptr;
   }
-  return CallWindowProcA(systemProc, window, message, wParam, lParam);
+  RemovePropA(window, kControlProperty);
+  handle_ = nullptr;
+  return systemProc != nullptr ? CallWindowProcA(systemProc, window, message, wParam, lParam)
+                               : DefWindowProcA(window, message, wParam, lParam);
 }
 
 void TWinControl::ChildFocused(TWinControl* control) {
@@ -148,145 +124,15 @@ void TWinControl::ChildFocused(TWinControl* control) {
 }
 
 LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(handle_, message, wParam, lParam);
+  return systemProc_ != nullptr ? CallWindowProcA(systemProc_, handle_, message, wParam, lParam)
+                                : DefWindowProcA(handle_, message, wParam, lParam);
 }
 
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(handle_, &ps);
-      PaintWindow(dc);
-      EndPaint(handle_, &ps);
-      return 0;
-    }
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-      HandleMouse(message, wParam, lParam);
-      return 0;
-    case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != handle_) {
-        captured_ = nullptr;
-        selfCaptured_ = false;
-      }
-      return 0;
-    case WM_SETFOCUS:
-      ChildFocused(this);
-      break;
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wParam) == handle_ && LOWORD(lParam) == HTCLIENT &&
-          HandleSetCursor()) {
-        return TRUE;
-      }
-      break;
-    default:
-      break;
-  }
+  LRESULT result = 0;
+  if (OwnClass() && host_.OnMessage(message, wParam, lParam, &result)) return result;
+  if (message == WM_SETFOCUS) ChildFocused(this);
   return DefaultHandler(message, wParam, lParam);
-}
-
-void TWinControl::PaintWindow(HDC dc) {
-  // Painted off screen, then copied, so that the layers never flicker.
-  const int width = std::max(1, ClientWidth()), height = std::max(1, ClientHeight());
-  MemoryDC memory(dc);
-  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, width, height));
-  SelectObjectScope selectBitmap(memory.Get(), bitmap.Get());
-
-  GdiObject<HBRUSH> background(CreateSolidBrush(ColorToRGB(color_)));
-  RECT all = {0, 0, width, height};
-  FillRect(memory.Get(), &all, background.Get());
-  for (TControl* control : controls_) {
-    if (!control->IsGraphic() || !control->Visible()) continue;
-    const int saved = SaveDC(memory.Get());
-    SetViewportOrgEx(memory.Get(), control->Left(), control->Top(), nullptr);
-    IntersectClipRect(memory.Get(), 0, 0, control->Width(), control->Height());
-    control->Paint(memory.Get());
-    RestoreDC(memory.Get(), saved);
-  }
-  BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
-}
-
-TControl* TWinControl::ControlAtPos(int x, int y) const {
-  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-    TControl* control = *it;
-    if (control->IsGraphic() && control->Visible() && control->Enabled() &&
-        Contains(control->BoundsRect(), x, y)) {
-      return control;
-    }
-  }
-  return nullptr;
-}
-
-void TWinControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) {
-  const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-  const TShiftState shift = ShiftFromKeys(wParam);
-  TMouseButton button = mbLeft;
-  if (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) button = mbRight;
-  if (message == WM_MBUTTONDOWN || message == WM_MBUTTONUP) button = mbMiddle;
-
-  const bool held = captured_ != nullptr || selfCaptured_;
-  TControl* target = held ? captured_ : ControlAtPos(x, y);
-  const int tx = target != nullptr ? x - target->Left() : x;
-  const int ty = target != nullptr ? y - target->Top() : y;
-
-  switch (message) {
-    case WM_MOUSEMOVE:
-      if (target != nullptr) {
-        target->MouseMove(shift, tx, ty);
-      } else {
-        MouseMove(shift, x, y);
-      }
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      if (held) break;  // a second button while one is held goes nowhere
-      captured_ = target;
-      selfCaptured_ = target == nullptr;
-      capturedButton_ = button;
-      SetCapture(handle_);
-      if (target != nullptr) {
-        target->MouseDown(button, shift, tx, ty);
-      } else {
-        MouseDown(button, shift, x, y);
-      }
-      break;
-    default: {  // a button released
-      if (!held || button != capturedButton_) break;
-      captured_ = nullptr;
-      selfCaptured_ = false;
-      ReleaseCapture();
-      // The click comes first, and only for a left release over the pressed control.
-      if (target != nullptr) {
-        if (button == mbLeft && Contains(target->BoundsRect(), x, y)) target->Click();
-        target->MouseUp(button, shift, tx, ty);
-      } else {
-        if (button == mbLeft && x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight()) {
-          Click();
-        }
-        MouseUp(button, shift, x, y);
-      }
-      break;
-    }
-  }
-}
-
-bool TWinControl::HandleSetCursor() {
-  POINT p;
-  GetCursorPos(&p);
-  ScreenToClient(handle_, &p);
-  TControl* control = ControlAtPos(p.x, p.y);
-  const TCursor cursor = control != nullptr ? control->Cursor() : Cursor();
-  if (cursor == crDefault) return false;
-  ::SetCursor(LoadCursorFor(cursor));
-  return true;
 }
 
 void TWinControl::SetColor(TColor color) {
@@ -399,37 +245,10 @@ void TWinControl::InsertControl(TControl* control) {
 }
 
 void TWinControl::RemoveControl(TControl* control) {
-  if (captured_ == control) captured_ = nullptr;
-  if (tooltip_ != nullptr) {
-    RemoveTooltipTool(tooltip_, handle_, reinterpret_cast<UINT_PTR>(control));
-  }
+  host_.ControlRemoved(control);
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
 }
 
 void TWinControl::ChildBoundsChanged(TControl* control) {
-  UpdateHintTool(control);
-}
-
-void TWinControl::UpdateHintTool(TControl* control) {
-  if (handle_ == nullptr || !control->IsGraphic()) return;
-  const bool wanted = control->ShowHint() && !control->Hint().empty();
-  if (!wanted && tooltip_ == nullptr) return;
-  if (tooltip_ == nullptr) {
-    if (!TooltipClassReady()) {
-      OutputDebugStringA("Hints have no tooltips: comctl32 could not be loaded.\n");
-      return;
-    }
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (tooltip_ == nullptr) return;
-  }
-  const UINT_PTR id = reinterpret_cast<UINT_PTR>(control);
-  if (!wanted) {
-    RemoveTooltipTool(tooltip_, handle_, id);
-  } else if (!SetTooltipTool(tooltip_, handle_, id, control->BoundsRect(), control->Hint())) {
-    // The hint is an aid, not worth stopping the window for: it goes to the debugger.
-    OutputDebugStringA(
-        ("The tooltip control refused the hint \"" + control->Hint() + "\".\n").c_str());
-  }
+  host_.ControlChanged(control);
 }

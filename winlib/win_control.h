@@ -1,5 +1,6 @@
-// Controls with a window of their own; they paint and route the pointer for the windowless
-// controls placed on them.
+// Controls with a window of their own: of our own window class, or of a system class (a list
+// box) whose window we subclass. Both reach the virtual WndProc through one window procedure.
+// Our own windows host the windowless controls placed on them (winlib/control_host.h).
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "winlib/control.h"
+#include "winlib/control_host.h"
 
 class TWinControl : public TControl {
  public:
@@ -14,6 +16,8 @@ class TWinControl : public TControl {
   ~TWinControl() override;
 
   HWND Handle() const { return handle_; }
+  // The control of one of our windows (either kind), or none.
+  static TWinControl* FromHandle(HWND window);
 
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   TControl* Controls(int index) const { return controls_[index]; }
@@ -47,7 +51,7 @@ class TWinControl : public TControl {
   void GetTabOrderList(std::vector<TWinControl*>& list) const;
 
   // The topmost visible windowless control at a point of the client area, or none.
-  TControl* ControlAtPos(int x, int y) const;
+  TControl* ControlAtPos(int x, int y) const { return host_.ControlAtPos(x, y); }
 
   // Kept by TControl: the control list and the hint tools follow the children.
   void InsertControl(TControl* control);
@@ -56,41 +60,40 @@ class TWinControl : public TControl {
 
  protected:
   // Creates the window: our own class unless a derived control names a system class.
+  // Throws Exception with the system's error code when the window cannot be made.
   void CreateHandle(DWORD style, DWORD exStyle, HWND parent, const char* systemClass = nullptr);
   void DestroyHandle();
 
   // The window procedure of this control; derived controls take the messages they need and
-  // pass the rest on.
+  // pass the rest on. Our own windows ask the host of their windowless controls first.
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // What the window's class does: the system class's own procedure, or DefWindowProc.
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
 
   void BoundsChanged() override;
   // Gives the aligned children the client area again; run after every change of its size.
   void AlignControls();
-  virtual void PaintWindow(HDC dc);
+  // Paints the client area; by default the background and the windowless controls.
+  virtual void PaintWindow(HDC dc) { host_.Paint(dc); }
   // A windowed control at or below this one gained the keyboard focus; passed up to the form,
   // which remembers it.
   virtual void ChildFocused(TWinControl* control);
 
  private:
-  static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // Subclasses a window of a system class, so that its focus reaches ChildFocused too.
-  static LRESULT CALLBACK SystemClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static const char* WindowClassName();
+  friend class TControlHost;  // paints through PaintWindow
 
-  void HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
-  bool HandleSetCursor();
-  void UpdateHintTool(TControl* control);
+  // The one window procedure of both kinds of window.
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static const char* WindowClassName();
+  // The window is gone: the control forgets it, and a subclass is undone.
+  LRESULT Detach(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool OwnClass() const { return systemProc_ == nullptr; }
 
   HWND handle_ = nullptr;
-  bool ownClass_ = true;
   WNDPROC systemProc_ = nullptr;     // a system class's own procedure, while subclassed
   std::vector<TControl*> controls_;  // children, in stored order; not owned
   TColor color_ = clBtnFace;
   int tabOrder_ = -1;  // -1 until placed or stored
   bool tabStop_ = false;
-  TControl* captured_ = nullptr;  // the control that pressed the pointer, while it is held
-  TMouseButton capturedButton_ = mbLeft;
-  bool selfCaptured_ = false;
-  HWND tooltip_ = nullptr;
+  TControlHost host_{*this};
 };

@@ -486,29 +486,14 @@ TEST_F(EndToEnd, DownloadLinkOpensTheDownloadPageInTheBrowser) {
   // The recorder is the registered browser while the test runs.
   const std::string browser = root / "web browser.exe";
   ASSERT_TRUE(CopyFileA((ProgramFolder() + "recorder.exe").c_str(), browser.c_str(), FALSE));
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  char saved[1024] = "";
-  DWORD savedSize = sizeof saved, savedType = REG_NONE;
-  const bool hadValue = RegQueryValueExA(key, nullptr, nullptr, &savedType,
-                                         reinterpret_cast<BYTE*>(saved), &savedSize) == 0;
-  const std::string handler = "\"" + browser + "\" -url \"%1\"";
-  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(handler.c_str()),
-                 static_cast<DWORD>(handler.size() + 1));
+  const ScopedRegistryValue handler(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", "",
+                                    "\"" + browser + "\" -url \"%1\"");
+  ASSERT_TRUE(handler.Set());
 
   ASSERT_NE(StartTool(start), nullptr);
   ClickClientPoint(window, 136 + 120, 154 + 8);
-  for (int i = 0; i < 500 && ReadWholeFile(browser + ".log").empty(); ++i) Sleep(20);
+  WaitUntil([&] { return !ReadWholeFile(browser + ".log").empty(); }, Timeout(10000));
   const std::string started = ReadWholeFile(browser + ".log");
-
-  if (hadValue) {
-    RegSetValueExA(key, nullptr, 0, savedType, reinterpret_cast<const BYTE*>(saved), savedSize);
-  } else {
-    RegDeleteValueA(key, nullptr);
-  }
-  RegCloseKey(key);
 
   EXPECT_EQ(started, "\"" + browser + "\" http://www.zembra21.com/download.html\n");
   EXPECT_EQ(FindWindowW(L"#32770", kTitle), nullptr);  // no message

@@ -35,6 +35,14 @@ HWND WaitForWindow(const std::wstring& caption, const wchar_t* className, int ti
   return nullptr;
 }
 
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  for (int waited = 0;; waited += 20) {
+    if (condition()) return true;
+    if (waited > timeoutMs) return false;
+    Sleep(20);
+  }
+}
+
 bool WaitForWindowGone(HWND window, int timeoutMs) {
   for (int waited = 0; waited <= timeoutMs; waited += 20) {
     if (!IsWindow(window)) return true;
@@ -206,6 +214,51 @@ bool RegKeyExists(HKEY root, const std::string& keyPath) {
 void DeleteRegTree(HKEY root, const std::string& keyPath) {
   RegDeleteTreeA(root, keyPath.c_str());
   RegDeleteKeyA(root, keyPath.c_str());
+}
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::string& keyPath,
+                                         const std::string& name, const std::string& value)
+    : name_(name) {
+  if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                      nullptr) != ERROR_SUCCESS) {
+    key_ = nullptr;
+    return;
+  }
+  const char* valueName = name_.empty() ? nullptr : name_.c_str();
+  DWORD size = 0;
+  if (RegQueryValueExA(key_, valueName, nullptr, &savedType_, nullptr, &size) == ERROR_SUCCESS) {
+    saved_.resize(size);
+    hadValue_ = RegQueryValueExA(key_, valueName, nullptr, &savedType_, saved_.data(), &size) ==
+                ERROR_SUCCESS;
+    saved_.resize(size);
+  }
+  RegSetValueExA(key_, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+}
+
+ScopedRegistryValue::~ScopedRegistryValue() {
+  if (key_ == nullptr) return;
+  const char* valueName = name_.empty() ? nullptr : name_.c_str();
+  if (hadValue_) {
+    RegSetValueExA(key_, valueName, 0, savedType_, saved_.data(),
+                   static_cast<DWORD>(saved_.size()));
+  } else {
+    RegDeleteValueA(key_, valueName);
+  }
+  RegCloseKey(key_);
+}
+
+ScopedClassesRoot::ScopedClassesRoot(const std::string& keyPath) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key,
+                      nullptr) == ERROR_SUCCESS) {
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, key);
+    RegCloseKey(key);
+  }
+}
+
+ScopedClassesRoot::~ScopedClassesRoot() {
+  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
 }
 
 std::string ProgramFolder() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ std::string Narrow(const std::wstring& text);
 // A top-level window with this caption (and class, when given) that appears within the time.
 HWND WaitForWindow(const std::wstring& caption, const wchar_t* className, int timeoutMs);
 bool WaitForWindowGone(HWND window, int timeoutMs);
+// Polls a condition until it holds or the time is up; whether it held.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
 
 struct MessageBoxSeen {
   bool found = false;
@@ -73,6 +76,34 @@ void SetRegString(const std::string& keyPath, const std::string& name, const std
 void SetRegDword(const std::string& keyPath, const std::string& name, DWORD value);
 bool RegKeyExists(HKEY root, const std::string& keyPath);
 void DeleteRegTree(HKEY root, const std::string& keyPath);
+
+// Sets a value of a key anywhere (HKEY_CLASSES_ROOT too) for a scope, and puts back what was
+// there, or removes the value, when the scope ends, also when an assertion ends the test.
+class ScopedRegistryValue {
+ public:
+  ScopedRegistryValue(HKEY root, const std::string& keyPath, const std::string& name,
+                      const std::string& value);
+  ~ScopedRegistryValue();
+  ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+  ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
+  bool Set() const { return key_ != nullptr; }
+
+ private:
+  HKEY key_ = nullptr;
+  std::string name_;
+  bool hadValue_ = false;
+  DWORD savedType_ = REG_NONE;
+  std::vector<BYTE> saved_;
+};
+
+// Points HKEY_CLASSES_ROOT of this process at a key below HKEY_CURRENT_USER for a scope.
+class ScopedClassesRoot {
+ public:
+  explicit ScopedClassesRoot(const std::string& keyPath);
+  ~ScopedClassesRoot();
+  ScopedClassesRoot(const ScopedClassesRoot&) = delete;
+  ScopedClassesRoot& operator=(const ScopedClassesRoot&) = delete;
+};
 
 // The folder of the running test program, with a trailing backslash.
 std::string ProgramFolder();

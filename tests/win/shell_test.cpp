@@ -78,6 +78,9 @@ TEST_F(WebAddress, NoHandlerGivesMinusOne) {
   // A handler key without its default value is no handler either.
   SetRegString(std::string(kClassesKey) + "\\http\\shell\\open\\command", "other", "x");
   EXPECT_EQ(OpenWebAddress("http://example.org/"), -1);
+  // Nor is a default value that is not text; the read raises nothing.
+  SetRegDword(std::string(kClassesKey) + "\\http\\shell\\open\\command", "", 0x22);
+  EXPECT_EQ(OpenWebAddress("http://example.org/"), -1);
 }
 
 TEST(HtmlHelp, LoadsTheControlFromTheSystemFolderOnce) {

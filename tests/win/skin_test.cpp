@@ -89,8 +89,7 @@ class TSkinTestForm : public TBaseForm {
  private:
   static const FormClass& Class() {
     static const MethodTable<TSkinTestForm> methods = [] {
-      MethodTable<TSkinTestForm> t;
-      TBaseForm::PublishBaseMethods(t);
+      MethodTable<TSkinTestForm> t(&TBaseForm::PublishedMethods());
       t.Publish("CountClick", &TSkinTestForm::CountClick);
       return t;
     }();
@@ -374,13 +373,11 @@ TEST_F(Skin, LinkLabelsUnderlineUnderThePointerAndRunTheirCommands) {
   const std::string classes = "Software\\ZembraTest\\LinkClasses";
   SetRegString(classes + "\\http\\shell\\open\\command", "",
                "\"" + dir.Path() + "browser.exe\" \"%1\"");
-  HKEY classesKey = nullptr;
-  RegOpenKeyExA(HKEY_CURRENT_USER, classes.c_str(), 0, KEY_READ, &classesKey);
-  RegOverridePredefKey(HKEY_CLASSES_ROOT, classesKey);
-  RegCloseKey(classesKey);
-  home->SetHelpKeyword("web-http://example.org/zembra");
-  links.LinkMouseDown(home);
-  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+  {
+    const ScopedClassesRoot privateClasses(classes);
+    home->SetHelpKeyword("web-http://example.org/zembra");
+    links.LinkMouseDown(home);
+  }
   DeleteRegTree(HKEY_CURRENT_USER, "Software\\ZembraTest\\LinkClasses");
 
   SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(15, 155));
@@ -388,15 +385,17 @@ TEST_F(Skin, LinkLabelsUnderlineUnderThePointerAndRunTheirCommands) {
   EXPECT_EQ(home->Font().Style(), 0u);
   EXPECT_EQ(links.HoveredLink(), nullptr);
 
-  for (int i = 0; i < 250; ++i) {
-    if (!ReadWholeFile(dir / "mailto.exe.log").empty() &&
-        !ReadWholeFile(dir / "prog.exe.log").empty() &&
-        !ReadWholeFile(dir / "browser.exe.log").empty()) {
-      break;
-    }
-    Sleep(20);
-  }
-  Sleep(300);
+  // Each started program writes its one line; all are awaited, whole.
+  WaitUntil(
+      [&] {
+        for (const char* log :
+             {"work\\mailto.exe.log", "mailto.exe.log", "prog.exe.log", "browser.exe.log"}) {
+          const std::string text = ReadWholeFile(dir / log);
+          if (text.empty() || text.back() != '\n') return false;
+        }
+        return true;
+      },
+      5000);
   EXPECT_EQ(ReadWholeFile(dir / "work\\mailto.exe.log"), "mailto.exe zembra@example.org\n");
   EXPECT_EQ(ReadWholeFile(dir / "mailto.exe.log"), "..\\mailto.exe zembra@example.org\n");
   EXPECT_EQ(ReadWholeFile(dir / "prog.exe.log"), dir.Path() + "prog.exe web-x 1\n");

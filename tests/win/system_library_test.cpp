@@ -61,7 +61,7 @@ TEST(PictureDecoder, WithoutItsLibrariesPicturesAreInvalidGraphicsAndBitmapsStil
                             std::pair<const char*, const char*>{"ole32.dll", "planted.dll"}}) {
     const PictureDecoder missing(names.first, names.second);
     EXPECT_FALSE(missing.Available());
-    EXPECT_EQ(missing.Decode(gif), nullptr);
+    EXPECT_FALSE(missing.Decode(gif));
     TPicture picture;
     EXPECT_THROW(picture.LoadFromFile(gif, &missing), EInvalidGraphic);
     EXPECT_TRUE(picture.Empty());

@@ -1,0 +1,45 @@
+// The windowless controls of one window: it paints them, routes the pointer to them (with
+// the capture of a pressed button), sets their cursor and keeps their hints in a tooltip.
+// The window asks it first about each of its messages.
+#pragma once
+
+#include <windows.h>
+
+#include "winlib/control.h"
+#include "winlib/scoped.h"
+
+class TWinControl;
+
+class TControlHost {
+ public:
+  explicit TControlHost(TWinControl& window) : window_(window) {}
+  TControlHost(const TControlHost&) = delete;
+  TControlHost& operator=(const TControlHost&) = delete;
+
+  // Handles a message of the window that concerns the windowless controls; true, with the
+  // message's result, when it did.
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+  // Paints the window's background and its visible windowless controls, in stored order.
+  void Paint(HDC dc);
+  // The topmost visible and enabled windowless control at a point of the client area.
+  TControl* ControlAtPos(int x, int y) const;
+
+  // A control's bounds, hint or place changed: its hint follows.
+  void ControlChanged(TControl* control);
+  // A control leaves the window: it is no longer pressed and has no hint.
+  void ControlRemoved(TControl* control);
+  // The window goes: the tooltip goes first.
+  void WindowDestroying();
+
+ private:
+  void HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  void ForgetPress();
+  bool HandleSetCursor();
+
+  TWinControl& window_;
+  TControl* captured_ = nullptr;  // the control that pressed the pointer, while it is held
+  TMouseButton capturedButton_ = mbLeft;
+  bool selfCaptured_ = false;  // the window itself was pressed, outside every control
+  ScopedWindow tooltip_;
+};
