@@ -10,10 +10,18 @@
 
 namespace {
 
-// Tells the study program's book chooser, if it runs, that its library changed.
+// A study program that is busy or hung costs the import this wait, not the window.
+constexpr UINT kChooserTimeoutMilliseconds = 2000;
+
+// Tells the study program's book chooser, if it runs, that its library changed, and waits
+// for it to take the news, within a limit.
 void TellBookChooser() {
   if (const HWND chooser = FindWindowA(nullptr, kBookChooserTitle)) {
-    SendMessageA(chooser, kLibraryChangedMessage, 0, 0);
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutA(chooser, kLibraryChangedMessage, 0, 0, SMTO_ABORTIFHUNG,
+                            kChooserTimeoutMilliseconds, &answer) == 0) {
+      OutputDebugStringA("The study program's book chooser did not answer in time.\n");
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include "core/staged_file.h"
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -9,7 +10,26 @@ constexpr std::size_t kStreamBuffer = 1 << 20;
 #ifdef _WIN32
 constexpr int kReplaceAttempts = 21;  // the first, then retries for a second
 constexpr DWORD kReplaceRetryMilliseconds = 50;
+
+// A target that no wait can make replaceable: a read-only file, or a folder of that name.
+bool NeverReplaceable(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+}
 #endif
+
+// Asks the system to put the written data on the disk before the file takes the final name:
+// a rename is recorded on its own, so without this a power cut could leave the final name
+// on a file whose data never reached the disk.
+bool FlushToDisk(std::FILE* file) {
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  (void)file;  // the command-line converter leaves it to the file system
+  return true;
+#endif
+}
 }  // namespace
 
 StagedFile::~StagedFile() {
@@ -37,7 +57,7 @@ bool StagedFile::Write(const void* data, std::size_t size) {
 
 StagedFile::CommitResult StagedFile::Commit() {
   if (file_ == nullptr) return CommitResult::kWriteFailed;
-  bool written = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
+  bool written = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_) && FlushToDisk(file_);
   written = (std::fclose(file_) == 0) && written;
   file_ = nullptr;
   CommitResult result = CommitResult::kWriteFailed;
@@ -65,6 +85,8 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
 #ifdef _WIN32
   // A virus scanner or an indexer opens a new file for a moment, and so may the study program
   // the earlier one: a move refused while a file is held is tried again for about a second.
+  // Windows refuses to replace these, and waiting changes nothing.
+  if (NeverReplaceable(to)) return false;
   for (int attempt = 1;; ++attempt) {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return true;

@@ -20,7 +20,8 @@ class StagedFile {
   // False on a short write; once a write failed, Commit fails too.
   bool Write(const void* data, std::size_t size);
   enum class CommitResult { kCommitted, kWriteFailed, kReplaceFailed };
-  // Flushes and closes the staging file and moves it over the final file; on failure the
+  // Flushes (on Windows to the disk), closes the staging file and moves it over the final
+  // file; a read-only final file or a folder of its name fails at once. On failure the
   // staging file is removed and the final file is left as it was.
   CommitResult Commit();
 

@@ -40,8 +40,14 @@ double DesktopFontScale() {
 }
 
 void AdjustForLargeFonts(TWinControl* container, bool includeSelf) {
-  if (!ShrinksForLargeFonts(DesktopFontHeight(), ScreenPixelsPerInch())) return;
-  AdjustForLargeFontsBy(container, includeSelf, LargeFontDivisor(DesktopFontScale()));
+  AdjustForLargeFontsOn(container, includeSelf, DesktopFontHeight(), ScreenPixelsPerInch());
+}
+
+void AdjustForLargeFontsOn(TWinControl* container, bool includeSelf, int systemFontHeight,
+                           int pixelsPerInch) {
+  if (!ShrinksForLargeFonts(systemFontHeight, pixelsPerInch)) return;
+  AdjustForLargeFontsBy(container, includeSelf,
+                        LargeFontDivisor(FontScaleForHeight(systemFontHeight)));
 }
 
 void AdjustForLargeFontsBy(TWinControl* container, bool includeSelf, double divisor) {

@@ -12,5 +12,8 @@ double DesktopFontScale();
 // were scaled up), divides the bounds of the container (when includeSelf) and of all
 // its controls, and the font sizes of labels and lists, by the desktop's divisor.
 void AdjustForLargeFonts(TWinControl* container, bool includeSelf);
+// The same for a desktop of that system font height and resolution.
+void AdjustForLargeFontsOn(TWinControl* container, bool includeSelf, int systemFontHeight,
+                           int pixelsPerInch);
 // The same with a given divisor, whatever the desktop.
 void AdjustForLargeFontsBy(TWinControl* container, bool includeSelf, double divisor);

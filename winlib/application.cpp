@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "core/gbk.h"
 #include "winlib/form.h"
@@ -26,6 +27,23 @@ const char* AppWindowClass(WNDPROC procedure) {
     return RegisterClassExA(&wc) != 0 ? "ZembraApplication" : nullptr;
   }();
   return name;
+}
+
+// The show command that the program was started with asks for a minimised window.
+bool StartsMinimized() {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  if ((startup.dwFlags & STARTF_USESHOWWINDOW) == 0) return false;
+  switch (startup.wShowWindow) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // The owner of message boxes: the active window of this thread, else the main form.
@@ -64,9 +82,11 @@ TApplication::TApplication() : TComponent(nullptr) {
 LRESULT CALLBACK TApplication::StaticWndProc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    SetWindowLongPtrA(
-        window, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* created =
+        static_cast<TApplication*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    // Messages of the creation itself (its first WM_SIZE) already need the handle.
+    if (created != nullptr) created->handle_ = window;
   }
   auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (self == nullptr || message == WM_NCCREATE) {
@@ -83,20 +103,35 @@ LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:
       // Close from the taskbar (its system command comes here as well): the main form closes
       // as with its exit button, which ends the program. While a modal box disables the form,
-      // the box is answered first.
-      if (HasMainForm() && IsWindowEnabled(mainForm_->Handle())) {
+      // the box comes to the front to be answered first, as a dialog's owner does.
+      if (!HasMainForm()) return 0;
+      if (IsWindowEnabled(mainForm_->Handle())) {
         mainForm_->Close();
+      } else if (const HWND box = WaitingBox()) {
+        SetForegroundWindow(box);
       }
       return 0;
     case WM_ACTIVATE:
       // Restored from the taskbar or picked with Alt+Tab, the window that stands for the
       // program is activated itself; the form is the one that takes the keys.
-      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
-        PostMessageA(window, kActivateForms, 0, 0);
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) PostActivateForms();
+      break;
+    case WM_SIZE:
+      // Restored after being activated while still minimised: that activation handed nothing
+      // on, so the restore does. A form that a minimised start kept hidden shows now.
+      if (wParam == SIZE_RESTORED) {
+        if (std::exchange(showOnRestore_, false) && HasMainForm()) mainForm_->Show();
+        PostActivateForms();
       }
       break;
     case kActivateForms:
+      activatePosted_ = false;
       ActivateMainForm();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // an import runs inside one message: none is under way now
+    case WM_ENDSESSION:
+      if (wParam) EndSession();
       return 0;
     default:
       break;
@@ -112,15 +147,45 @@ bool TApplication::HasMainForm() const {
   return false;
 }
 
+HWND TApplication::WaitingBox() const {
+  const HWND form = mainForm_->Handle();
+  const HWND popup = GetLastActivePopup(form);
+  return popup != nullptr && popup != form && IsWindowVisible(popup) && IsWindowEnabled(popup)
+             ? popup
+             : nullptr;
+}
+
+void TApplication::PostActivateForms() {
+  if (handle_ != nullptr && !activatePosted_)
+    activatePosted_ = PostMessageA(handle_, kActivateForms, 0, 0) != FALSE;
+}
+
 void TApplication::ActivateMainForm() {
   if (!HasMainForm() || IsIconic(handle_)) return;
   if (GetActiveWindow() != handle_) return;  // something else was activated meanwhile
+  const HWND form = mainForm_->Handle();
+  // A form minimised on its own comes back with the program.
+  if (IsIconic(form)) ShowWindow(form, SW_RESTORE);
   // The form, or the box that it waits for.
-  const HWND popup = GetLastActivePopup(mainForm_->Handle());
-  const HWND target = popup != nullptr && IsWindowVisible(popup) && IsWindowEnabled(popup)
-                          ? popup
-                          : mainForm_->Handle();
+  const HWND box = WaitingBox();
+  const HWND target = box != nullptr ? box : form;
   if (IsWindowVisible(target) && IsWindowEnabled(target)) SetActiveWindow(target);
+}
+
+void TApplication::Minimize() {
+  if (handle_ == nullptr || IsIconic(handle_)) return;
+  // The system's own minimise of the active application window hides the forms it owns, and
+  // its restore from the taskbar shows them again.
+  SetActiveWindow(handle_);
+  SendMessageA(handle_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TApplication::EndSession() {
+  // Windows is ending the session (or the Restart Manager closes the program): it ends as
+  // with the exit button, whatever the forms would say; a box that is open closes with the
+  // loop.
+  if (HasMainForm()) mainForm_->Close();
+  Terminate();
 }
 
 TApplication::~TApplication() {
@@ -138,9 +203,15 @@ void TApplication::SetTitle(const std::string& title) {
 void TApplication::Run() {
   if (mainForm_ == nullptr) return;
   // The application window has no size; shown, it gives the program its taskbar entry,
-  // captioned with the title.
-  if (handle_ != nullptr) ShowWindow(handle_, SW_SHOWNA);
-  mainForm_->Show();
+  // captioned with the title. Started minimised (a shortcut's "Run: Minimised"), the program
+  // waits there, and its form shows when it is restored.
+  if (handle_ != nullptr && StartsMinimized()) {
+    showOnRestore_ = true;
+    ShowWindow(handle_, SW_SHOWMINNOACTIVE);
+  } else {
+    if (handle_ != nullptr) ShowWindow(handle_, SW_SHOWNA);
+    mainForm_->Show();
+  }
   MSG message;
   for (;;) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);

@@ -36,6 +36,10 @@ class TApplication : public TComponent {
   void Run();
   // Asks the message loop to end.
   void Terminate();
+  // Minimises the program to the taskbar, its forms with it.
+  void Minimize();
+  // The session ends: the program ends as with its exit button.
+  void EndSession();
   bool Terminated() const { return terminated_; }
   // Dispatches the messages that are waiting, then returns.
   void ProcessMessages();
@@ -52,6 +56,9 @@ class TApplication : public TComponent {
   // The application window's own messages: closing and activation from the taskbar.
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool HasMainForm() const;
+  // The enabled box that the main form waits for, or none.
+  HWND WaitingBox() const;
+  void PostActivateForms();
   void ActivateMainForm();
   // One step of every message loop: a form's own keys first, then the message's window.
   void ProcessMessage(const MSG& message);
@@ -64,6 +71,8 @@ class TApplication : public TComponent {
   TForm* mainForm_ = nullptr;  // owned as a component
   bool terminated_ = false;    // the quit message was taken
   bool quitPosted_ = false;
+  bool activatePosted_ = false;
+  bool showOnRestore_ = false;  // started minimised, the main form is not shown yet
   std::vector<TForm*> released_;
 };
 

@@ -131,7 +131,14 @@ void TControlHost::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) {
       selfCaptured_ = target == nullptr;
       capturedButton_ = button;
       SetCapture(window_.Handle());
-      receiver.MouseDown(button, shift, rx, ry);
+      try {
+        receiver.MouseDown(button, shift, rx, ry);
+      } catch (...) {
+        // The error box comes next: the press ends here, so that the next one is a press.
+        ForgetPress();
+        ReleaseCapture();
+        throw;
+      }
       break;
     default: {  // a button released
       if (!held || button != capturedButton_) break;

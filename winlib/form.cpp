@@ -81,6 +81,10 @@ void TForm::Close() {
   }
 }
 
+bool TForm::IsMainForm() const {
+  return Application != nullptr && Application->MainForm() == this;
+}
+
 bool TForm::Contains(const TWinControl* control) const {
   if (control == nullptr) return false;
   std::vector<TWinControl*> controls;
@@ -185,6 +189,19 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CLOSE:
       Close();
+      return 0;
+    case WM_SYSCOMMAND:
+      // The main form minimises the program: its taskbar button, the application window's,
+      // then brings it back.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && IsMainForm() && Application->Handle() != nullptr) {
+        Application->Minimize();
+        return 0;
+      }
+      break;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam && IsMainForm()) Application->EndSession();
       return 0;
     case WM_MOVE:
     case WM_SIZE: {

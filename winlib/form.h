@@ -143,6 +143,7 @@ class TForm : public TWinControl {
 
  private:
   void Center();
+  bool IsMainForm() const;
   bool Contains(const TWinControl* control) const;
   // The form's control that has the keyboard focus now, or none.
   TWinControl* FocusedControl() const;

@@ -1,10 +1,14 @@
 // A stand-in for the study program, for the tests and the demo: a window titled "Orvel2选书"
 // that records every library-changed message it receives, and lists the library files of its
 // booklib\user\ folder with their lessons and sentences. Its file name is qelto.exe, so that
-// the import tool takes the folder it lies in for the study program's folder.
+// the import tool takes the folder it lies in for the study program's folder. Started with
+// "--busy-ms N", it stands for a busy study program: it takes N milliseconds over each
+// library-changed message before it records it.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -64,7 +68,7 @@ std::vector<std::string> DescribeLibrary(const std::string& folder) {
 
 class StandIn {
  public:
-  explicit StandIn(HINSTANCE instance) : folder_(OwnFolder()) {
+  StandIn(HINSTANCE instance, DWORD busyMs) : folder_(OwnFolder()), busyMs_(busyMs) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = &StandIn::Proc;
     wc.hInstance = instance;
@@ -112,6 +116,7 @@ class StandIn {
         MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
       case kLibraryChanged:
+        if (busyMs_ > 0) Sleep(busyMs_);
         Record(wParam, lParam);
         Refresh();
         return 0;
@@ -148,13 +153,15 @@ class StandIn {
   std::string folder_;
   HWND window_ = nullptr;
   HWND list_ = nullptr;
+  DWORD busyMs_ = 0;
   int received_ = 0;
   DWORD started_ = GetTickCount();
 };
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  StandIn standIn(instance);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  const char* busy = std::strstr(commandLine, "--busy-ms ");
+  StandIn standIn(instance, busy != nullptr ? std::strtoul(busy + 10, nullptr, 10) : 0);
   return standIn.Run();
 }

@@ -351,11 +351,29 @@ TEST_F(Focus, EnterAndEscClickTheDefaultAndCancelControlsOncePerPress) {
     EXPECT_EQ(key(row.message, row.code, row.flags), row.taken) << row.message << " " << row.code;
     EXPECT_EQ(clicks, row.clicks) << row.message << " " << row.code;
   }
-  // A disabled default control leaves Enter to the focused control.
+  // A disabled or hidden default control leaves Enter to the focused control.
   box->SetEnabled(false);
   EXPECT_FALSE(key(WM_KEYDOWN, VK_RETURN, 1));
-  EXPECT_TRUE(clicks.empty());
   box->SetEnabled(true);
+  box->SetVisible(false);
+  EXPECT_FALSE(key(WM_KEYDOWN, VK_RETURN, 1));
+  box->SetVisible(true);
+  EXPECT_TRUE(clicks.empty());
+  // So does a focused control that asks for the message itself.
+  WNDCLASSA wantsEnter = {};
+  wantsEnter.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    return m == WM_GETDLGCODE ? DLGC_WANTMESSAGE : DefWindowProcA(w, m, wp, lp);
+  };
+  wantsEnter.hInstance = GetModuleHandleA(nullptr);
+  wantsEnter.lpszClassName = "ZembraTestWantsEnter";
+  RegisterClassA(&wantsEnter);
+  const HWND asker = CreateWindowExA(0, wantsEnter.lpszClassName, "", WS_CHILD, 0, 0, 10, 10,
+                                     form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(asker, nullptr);
+  const MSG enter = {asker, WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
+  EXPECT_FALSE(form->DialogKey(enter));
+  EXPECT_TRUE(clicks.empty());
+  DestroyWindow(asker);
 
   // Real key presses on the focused list reach the form through the application's loop.
   clicks.clear();

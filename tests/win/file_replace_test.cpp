@@ -9,13 +9,14 @@
 
 namespace {
 
-// Holds a file open without delete sharing, so that it cannot be replaced, until the time
-// has passed; released on a thread of its own.
+// Holds a file open without delete sharing, so that it can be neither replaced nor moved,
+// until the time has passed; released on a thread of its own. Writing stays shared, so that a
+// staging file of that name can still be written.
 class HeldFile {
  public:
   HeldFile(const std::string& path, DWORD milliseconds) : milliseconds_(milliseconds) {
-    file_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    file_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file_ != INVALID_HANDLE_VALUE) {
       thread_ = CreateThread(nullptr, 0, &HeldFile::Release, this, 0, nullptr);
     }
@@ -53,16 +54,20 @@ class FileReplace : public BookTest {};
 TEST_F(FileReplace, ALibraryHeldForAMomentIsReplacedAndOneHeldLongerStaysWhole) {
   book.Lessons({"$L1", "1. a", "b"}).Timing(1, {"[00:01.00]"});
   const std::string earlier(2048 * 3, 'E');
+  // The library held (the move is refused as access denied) or the new file held, as a virus
+  // scanner holds what was just written (refused as a sharing violation).
   const struct {
+    bool stagingHeld;
     DWORD heldMs;
     bool replaced;
-  } rows[] = {{300, true}, {600, true}, {2500, false}};
+  } rows[] = {{false, 300, true}, {false, 600, true}, {false, 2500, false}, {true, 400, true}};
   for (const auto& row : rows) {
-    SCOPED_TRACE("held for " + std::to_string(row.heldMs) + " ms");
+    SCOPED_TRACE(std::string(row.stagingHeld ? "staging file" : "library") + " held for " +
+                 std::to_string(row.heldMs) + " ms");
     ASSERT_TRUE(WriteFileBytes(library, earlier));
     ConvertResult result;
     {
-      HeldFile held(library, row.heldMs);
+      HeldFile held(row.stagingHeld ? library + ".tmp" : library, row.heldMs);
       ASSERT_TRUE(held.Held());
       result = ConvertBook(library, book.Folder(), book.Tag());
     }
@@ -77,4 +82,27 @@ TEST_F(FileReplace, ALibraryHeldForAMomentIsReplacedAndOneHeldLongerStaysWhole) 
     }
     EXPECT_FALSE(PathExists(library + ".tmp"));
   }
+}
+
+TEST_F(FileReplace, AReadOnlyLibraryOrAFolderOfItsNameFailsAtOnce) {
+  book.Lessons({"$L1", "1. a", "b"}).Timing(1, {"[00:01.00]"});
+  const std::string earlier(2048 * 3, 'E');
+  ASSERT_TRUE(WriteFileBytes(library, earlier));
+  ASSERT_TRUE(SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_READONLY));
+  DWORD started = GetTickCount();
+  EXPECT_EQ(ConvertBook(library, book.Folder(), book.Tag()).status, ConvertStatus::kReplaceFailed);
+  EXPECT_LT(GetTickCount() - started, 500u) << "retried although no wait can help";
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(library, &bytes));
+  EXPECT_EQ(bytes, earlier);
+  EXPECT_FALSE(PathExists(library + ".tmp"));
+  ASSERT_TRUE(SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_NORMAL));
+  ASSERT_TRUE(DeleteFileA(library.c_str()));
+
+  ASSERT_TRUE(CreateDirectoryA(library.c_str(), nullptr));
+  started = GetTickCount();
+  EXPECT_EQ(ConvertBook(library, book.Folder(), book.Tag()).status, ConvertStatus::kReplaceFailed);
+  EXPECT_LT(GetTickCount() - started, 500u) << "retried although no wait can help";
+  EXPECT_FALSE(PathExists(library + ".tmp"));
+  RemoveDirectoryA(library.c_str());
 }

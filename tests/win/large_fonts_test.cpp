@@ -65,6 +65,17 @@ TEST(LargeFonts, NormalDesktopIsLeftAlone) {
   AdjustForLargeFonts(form, true);
   EXPECT_EQ(form->Width(), 400);
   EXPECT_EQ(form->Find<TLabel>("Text")->Width(), 130);
+  // A large system font where the system reports 96 pixels per inch (a stretched program):
+  // the layout was not scaled up, so nothing shrinks; at 120 it does.
+  const struct {
+    int fontHeight, pixelsPerInch, width;
+  } rows[] = {{20, 96, 400}, {16, 120, 400}, {20, 120, 325}};
+  for (const auto& row : rows) {
+    TTestForm* adjusted = nullptr;
+    app.CreateForm(adjusted, FontLayout());
+    AdjustForLargeFontsOn(adjusted, true, row.fontHeight, row.pixelsPerInch);
+    EXPECT_EQ(adjusted->Width(), row.width) << row.fontHeight << " at " << row.pixelsPerInch;
+  }
 }
 
 TEST(LargeFonts, TwentyPixelFontShrinksBoundsAndFonts) {
