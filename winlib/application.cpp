@@ -118,8 +118,11 @@ LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       break;
     case WM_SIZE:
       // Restored after being activated while still minimised: that activation handed nothing
-      // on, so the restore does. A form that a minimised start kept hidden shows now.
+      // on, so the restore does. The forms that the minimise hid come back whatever restored
+      // the window (the system's restore command shows them itself, a plain ShowWindow does
+      // not), and a form that a minimised start kept hidden shows now.
       if (wParam == SIZE_RESTORED) {
+        ShowOwnedPopups(window, TRUE);
         if (std::exchange(showOnRestore_, false) && HasMainForm()) mainForm_->Show();
         PostActivateForms();
       }

@@ -197,6 +197,25 @@ TEST_F(Controls, PressedControlHoldsThePointerAndReleaseOutsideGivesNoClick) {
   EXPECT_EQ(form->events,
             (std::vector<std::string>{"Red.DownL(20,20)", "Red.Move(250,150)", "Red.Up(250,150)",
                                       "Red.DownR(20,20)", "Red.Up(21,21)"}));
+
+  // A press whose handler fails ends there: the pointer is free and the next press is a press.
+  // Without an application nothing shows the error, so no box takes the pointer away first.
+  TImage* red = form->Find<TImage>("Red");
+  const TMouseEvent recorded = red->OnMouseDown;
+  red->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) {
+    throw Exception("press failed");
+  };
+  TApplication* const application = Application;
+  Application = nullptr;
+  Send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+  Application = application;
+  EXPECT_EQ(GetCapture(), nullptr);
+  red->OnMouseDown = recorded;
+  form->events.clear();
+  Send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+  Send(WM_LBUTTONUP, 20, 20);
+  EXPECT_EQ(form->events,
+            (std::vector<std::string>{"Red.DownL(20,20)", "Red.Click", "Red.Up(20,20)"}));
 }
 
 TEST_F(Controls, ControlsInAPanelGetThePanelsCoordinates) {

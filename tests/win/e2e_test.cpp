@@ -566,8 +566,10 @@ TEST_F(EndToEnd, MinimisedFromItsOwnMenuTheWindowComesBackFromTheTaskbarWithTheK
       SetForegroundWindow(entry);
       EXPECT_TRUE(Soon([&] { return GetForegroundWindow() == entry; }));
       PumpMessages(300);
+      ShowWindowAsync(entry, SW_RESTORE);
+    } else {
+      PostMessageW(entry, WM_SYSCOMMAND, SC_RESTORE, 0);
     }
-    PostMessageW(entry, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(Soon([&] {
       return IsWindowVisible(window) && !IsIconic(window) && GetForegroundWindow() == window;
     }));
