@@ -1,12 +1,15 @@
 // The user guide quotes the program's own texts byte for byte: every message line of its
-// section on messages is one the program shows, as compiled (GBK), and each one is quoted.
+// section on messages is one the program shows, as compiled (GBK), and each one is quoted;
+// the registry keys it names are those the program reads, and its address is the link's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "app/book_table.h"
 #include "app/messages.h"
+#include "desktop/settings.h"
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
 #include "winlib/application.h"
@@ -103,6 +106,19 @@ std::string DamagedPictureDisplay(const std::string& relativePath) {
   return shown;
 }
 
+// The key in full when the reader finds a value stored under it, as the guide names it.
+template <class Read>
+std::string KeyWhereRead(const std::string& key, const std::string& name, Read read) {
+  SetRegString(key, name, "C:\\read here\\");
+  const bool found = read() == "C:\\read here\\";
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &opened) == ERROR_SUCCESS) {
+    RegDeleteValueA(opened, name.c_str());
+    RegCloseKey(opened);
+  }
+  return found ? "HKEY_CURRENT_USER\\" + key : "(not read from) " + key;
+}
+
 }  // namespace
 
 TEST(UserGuide, QuotesEveryMessageOfTheProgramByteForByte) {
@@ -128,4 +144,17 @@ TEST(UserGuide, QuotesEveryMessageOfTheProgramByteForByte) {
   std::sort(quoted.begin(), quoted.end());
   std::sort(program.begin(), program.end());
   EXPECT_EQ(quoted, program) << "each message once";
+
+  // The places the guide names for the messages' fixes and for the download link.
+  std::vector<std::string> places = {
+      kDownloadPage, KeyWhereRead("Software\\Tavrin\\Orvel", "InstallPath",
+                                  [] { return ReadProductSetting("InstallPath", ""); })};
+  for (const Book& book : kBooks) {
+    places.push_back(KeyWhereRead(
+        std::string("Software\\VB and VBA Program Settings\\") + book.settingsKey + "\\Options",
+        "Installation", [&] { return ReadVBSetting(book.settingsKey, "Options", "Installation", ""); }));
+  }
+  for (const std::string& place : places) {
+    EXPECT_NE(guide.find(place), std::string::npos) << "the guide names " << place;
+  }
 }
