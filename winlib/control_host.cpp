@@ -25,6 +25,10 @@ bool Contains(const RECT& r, int x, int y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
+bool HasHint(const TControl& control) {
+  return control.IsGraphic() && control.ShowHint() && !control.Hint().empty();
+}
+
 }  // namespace
 
 bool TControlHost::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -121,6 +125,9 @@ void TControlHost::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) {
 
   switch (message) {
     case WM_MOUSEMOVE:
+      if (!tooltip_ && !tooltipFailed_ && !held && target != nullptr && HasHint(*target)) {
+        MakeTooltip(wParam, lParam);
+      }
       receiver.MouseMove(shift, rx, ry);
       break;
     case WM_LBUTTONDOWN:
@@ -178,25 +185,40 @@ void TControlHost::WindowDestroying() {
 }
 
 void TControlHost::ControlChanged(TControl* control) {
-  if (window_.Handle() == nullptr || !control->IsGraphic()) return;
-  const bool wanted = control->ShowHint() && !control->Hint().empty();
-  if (!wanted && !tooltip_) return;
-  if (!tooltip_) {
-    if (!TooltipClassReady()) {
-      OutputDebugStringA("Hints have no tooltips: comctl32 could not be loaded.\n");
-      return;
-    }
-    tooltip_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                   WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, window_.Handle(), nullptr,
-                                   GetModuleHandleA(nullptr), nullptr));
-    if (!tooltip_) {
-      OutputDebugStringA("Hints have no tooltips: the tooltip window could not be made.\n");
-      return;
-    }
+  if (tooltip_ && control->IsGraphic()) UpdateHint(control);
+}
+
+void TControlHost::MakeTooltip(WPARAM wParam, LPARAM lParam) {
+  tooltipFailed_ = true;  // until it is made
+  if (!TooltipClassReady()) {
+    OutputDebugStringA("Hints have no tooltips: comctl32 could not be loaded.\n");
+    return;
   }
+  tooltip_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 window_.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
+  if (!tooltip_) {
+    OutputDebugStringA("Hints have no tooltips: the tooltip window could not be made.\n");
+    return;
+  }
+  tooltipFailed_ = false;
+  for (int i = 0; i < window_.ControlCount(); ++i) {
+    if (HasHint(*window_.Controls(i))) UpdateHint(window_.Controls(i));
+  }
+  // The tools watch the pointer from the next move on; this one came before them.
+  MSG move = {window_.Handle(),
+              WM_MOUSEMOVE,
+              wParam,
+              lParam,
+              static_cast<DWORD>(GetMessageTime()),
+              {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}};
+  ClientToScreen(window_.Handle(), &move.pt);
+  SendMessageA(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void TControlHost::UpdateHint(TControl* control) {
   const UINT_PTR id = reinterpret_cast<UINT_PTR>(control);
-  if (!wanted) {
+  if (!HasHint(*control)) {
     RemoveTooltipTool(tooltip_.Get(), window_.Handle(), id);
   } else if (!SetTooltipTool(tooltip_.Get(), window_.Handle(), id, control->BoundsRect(),
                              control->Hint())) {

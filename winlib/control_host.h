@@ -1,6 +1,7 @@
 // The windowless controls of one window: it paints them, routes the pointer to them (with
 // the capture of a pressed button), sets their cursor and keeps their hints in a tooltip.
-// The window asks it first about each of its messages.
+// The window asks it first about each of its messages. The tooltip, and comctl32 with it, is
+// made when the pointer first comes onto a control with a hint, not with the window.
 #pragma once
 
 #include <windows.h>
@@ -25,7 +26,7 @@ class TControlHost {
   // The topmost visible and enabled windowless control at a point of the client area.
   TControl* ControlAtPos(int x, int y) const;
 
-  // A control's bounds, hint or place changed: its hint follows.
+  // A control's bounds, hint or place changed: its hint follows, once there is a tooltip.
   void ControlChanged(TControl* control);
   // A control leaves the window: it is no longer pressed and has no hint.
   void ControlRemoved(TControl* control);
@@ -34,6 +35,10 @@ class TControlHost {
 
  private:
   void HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  // Makes the tooltip with the hints of all controls, and hands it the pointer's move that
+  // came onto a hinted control, so that this first hover shows its hint too.
+  void MakeTooltip(WPARAM wParam, LPARAM lParam);
+  void UpdateHint(TControl* control);
   void ForgetPress();
   bool HandleSetCursor();
 
@@ -42,4 +47,5 @@ class TControlHost {
   TMouseButton capturedButton_ = mbLeft;
   bool selfCaptured_ = false;  // the window itself was pressed, outside every control
   ScopedWindow tooltip_;
+  bool tooltipFailed_ = false;  // comctl32 or the window could not be had: hints stay unshown
 };

@@ -179,8 +179,15 @@ TEST(InstallWindow, LooksAsLaidOut) {
   EXPECT_EQ(form->Label2->Font().Color(), clBlue);
   EXPECT_EQ(form->Caption().substr(0, 7), "Orvel2 ");
 
-  // The close picture's hint is a tooltip of the window.
+  // The close picture's hint is a tooltip of the window, made when the pointer first comes
+  // onto a control with a hint.
   HWND tooltip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
+  EXPECT_EQ(tooltip, nullptr);
+  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(200, 100));  // no hint there
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
+  EXPECT_EQ(tooltip, nullptr);
+  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(500 + 8, 8 + 8));
   EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
   ASSERT_NE(tooltip, nullptr);
   ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
@@ -205,7 +212,7 @@ TEST(InstallWindow, CloseHintIsTakenByTheTooltipsOfComctl32Version5) {
   ASSERT_TRUE(comctl5.Registered());
   TempDir dir;
   InstallWindowIn built(dir.Path());
-  built.Show();
+  SendMessageA(built.Show(), WM_MOUSEMOVE, 0, MAKELPARAM(500 + 8, 8 + 8));
   HWND tooltip = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
   ASSERT_NE(tooltip, nullptr);
