@@ -12,6 +12,7 @@
 #include "winlib/label.h"
 #include "winlib/list_box.h"
 #include "winlib/panel.h"
+#include "winlib/startup_trace.h"
 
 TInstallForm* InstallForm = nullptr;
 
@@ -49,7 +50,9 @@ TInstallForm::TInstallForm(TComponent* owner) : TBaseForm(owner, InstallFormClas
   // themselves take no focus.
   SetDefaultControl(btInstall);
   SetCancelControl(btContinue);
+  StartupMark("controls found");
   DetectBooks();
+  StartupMark("books detected");
 }
 
 TInstallForm::~TInstallForm() = default;

@@ -5,18 +5,23 @@
 #include "app/install_form.h"
 #include "app/messages.h"
 #include "winlib/application.h"
+#include "winlib/startup_trace.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  StartupMark("WinMain");
   // Before any window: elsewhere every text would show as garbage and no book would be found.
   if (!SystemCodePageIsGbk()) {
     ExplainCodePage();
     return 0;
   }
+  StartupMark("code page checked");
   TApplication application;
+  StartupMark("application window made");
   try {
     Application->Initialize();
     Application->SetTitle(kApplicationTitle);
     Application->CreateForm(InstallForm);
+    StartupMark("import window built");
     Application->Run();
   } catch (const Exception& e) {
     // A failure while the window is built: shown, and the program ends without the window.

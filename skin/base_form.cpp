@@ -7,6 +7,7 @@
 #include "forms/layouts.h"
 #include "skin/link_group.h"
 #include "winlib/image.h"
+#include "winlib/startup_trace.h"
 
 const char* const kSkinRoot = "";
 
@@ -61,6 +62,7 @@ void TBaseForm::Construct() {
   AdjustForLargeFonts(this, true);
   buttons_.SetFolders(skinFolder_ + "\\", std::string(kSkinRoot) + "common\\");
   RegisterSkinButtons();
+  StartupMark("skin buttons registered");
 }
 
 void TBaseForm::RegisterSkinButtons() {

@@ -7,6 +7,7 @@
 #include "core/gbk.h"
 #include "winlib/form.h"
 #include "winlib/guarded.h"
+#include "winlib/startup_trace.h"
 
 TApplication* Application = nullptr;
 
@@ -213,7 +214,9 @@ void TApplication::Run() {
     ShowWindow(handle_, SW_SHOWMINNOACTIVE);
   } else {
     if (handle_ != nullptr) ShowWindow(handle_, SW_SHOWNA);
+    StartupMark("taskbar entry shown");
     mainForm_->Show();
+    StartupMark("main form shown");
   }
   MSG message;
   for (;;) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "winlib/startup_trace.h"
 #include "winlib/tooltip.h"
 #include "winlib/win_control.h"
 
@@ -91,6 +92,7 @@ void TControlHost::Paint(HDC dc) {
     RestoreDC(memory.Get(), saved);
   }
   BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+  StartupMark(("painted: " + window_.Name()).c_str());
 }
 
 TControl* TControlHost::ControlAtPos(int x, int y) const {

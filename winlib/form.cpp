@@ -8,11 +8,17 @@
 #include "winlib/application.h"
 #include "winlib/exception.h"
 #include "winlib/layout.h"
+#include "winlib/startup_trace.h"
 
 namespace {
 DWORD StyleFor(TFormBorderStyle border) {
   const DWORD common = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
   return border == bsNone ? (WS_POPUP | common) : (WS_OVERLAPPED | WS_CAPTION | common);
+}
+
+TFormBorderStyle BorderStyleFromText(const std::string& value) {
+  if (value != "bsNone" && value != "bsSingle") throw ELayoutError("Unknown " + value);
+  return value == "bsNone" ? bsNone : bsSingle;
 }
 
 // What the control with the key asks to keep of it (WM_GETDLGCODE with the message).
@@ -25,8 +31,19 @@ LRESULT WantedKeys(const MSG& message) {
 TForm::TForm(TComponent* owner, const FormClass& formClass)
     : TWinControl(owner), className_(formClass.className), methods_(formClass.methods) {
   const HWND appWindow = Application != nullptr ? Application->Handle() : nullptr;
+  // The window is made with the frame its layouts give it, rather than made framed and then
+  // made over.
+  for (const Layout* layout : formClass.layouts) {
+    for (const LayoutProperty& property : layout->properties) {
+      if (property.name == "BorderStyle") borderStyle_ = BorderStyleFromText(property.value);
+    }
+  }
   CreateHandle(StyleFor(borderStyle_), 0, appWindow);
-  for (const Layout* layout : formClass.layouts) ApplyLayout(*this, *layout);
+  StartupMark("form window made");
+  for (const Layout* layout : formClass.layouts) {
+    ApplyLayout(*this, *layout);
+    StartupMark(("layout applied: " + layout->formName).c_str());
+  }
 }
 
 TForm::~TForm() = default;
@@ -227,8 +244,9 @@ bool TForm::SetProperty(const std::string& name, const std::string& value) {
     AdjustWindowRectEx(&r, StyleFor(borderStyle_), FALSE, 0);
     SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
   } else if (name == "BorderStyle") {
-    if (value != "bsNone" && value != "bsSingle") throw ELayoutError("Unknown " + value);
-    borderStyle_ = value == "bsNone" ? bsNone : bsSingle;
+    const TFormBorderStyle border = BorderStyleFromText(value);
+    if (border == borderStyle_) return true;
+    borderStyle_ = border;
     SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(StyleFor(borderStyle_)));
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

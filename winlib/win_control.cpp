@@ -161,12 +161,14 @@ void TWinControl::SetEnabled(bool enabled) {
   if (handle_ != nullptr) EnableWindow(handle_, enabled);
 }
 
+// A window that is not on screen is painted whole when it shows: while a form is built, its
+// controls' many changes need not each tell the system.
 void TWinControl::Invalidate() {
-  if (handle_ != nullptr) ::InvalidateRect(handle_, nullptr, FALSE);
+  if (handle_ != nullptr && IsWindowVisible(handle_)) ::InvalidateRect(handle_, nullptr, FALSE);
 }
 
 void TWinControl::InvalidateRect(const RECT& rect) {
-  if (handle_ != nullptr) ::InvalidateRect(handle_, &rect, FALSE);
+  if (handle_ != nullptr && IsWindowVisible(handle_)) ::InvalidateRect(handle_, &rect, FALSE);
 }
 
 void TWinControl::Update() {

@@ -1,7 +1,9 @@
 // Measures how long programs take from their start to their first window: starts each of
 // them in turn, in rounds, waits until one of its top-level windows is visible with a client
-// area, and ends it. Prints every program's median, least and greatest time, and its median
-// against the first program's.
+// area, and ends it. Prints every program's median, least and greatest time, and its time
+// against the first program's: the median of the ratios of the starts of one round (starts
+// taken side by side, so that a slow moment of the machine weighs on both), with the quartiles
+// of those ratios as their spread.
 //
 //   startup_timer ROUNDS PROGRAM...
 #include <windows.h>
@@ -69,10 +71,17 @@ double TimeToFirstWindow(const std::string& program) {
   return elapsed;
 }
 
-double Median(std::vector<double> values) {
+// The value below which the fraction q of the values lie, interpolated between neighbours.
+double Quantile(std::vector<double> values, double q) {
   std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  const double at = q * static_cast<double>(values.size() - 1);
+  const std::size_t below = static_cast<std::size_t>(at);
+  const std::size_t above = std::min(below + 1, values.size() - 1);
+  return values[below] + (values[above] - values[below]) * (at - static_cast<double>(below));
+}
+
+double Median(const std::vector<double>& values) {
+  return Quantile(values, 0.5);
 }
 
 }  // namespace
@@ -96,11 +105,17 @@ int main(int argc, char** argv) {
       times[p].push_back(ms);
     }
   }
-  const double base = Median(times[0]);
+  std::printf("%d rounds; ratio: against %s in the same round, median [quartiles]\n", rounds,
+              programs[0].c_str());
   for (std::size_t p = 0; p < programs.size(); ++p) {
-    std::printf("%-40s median %7.1f ms  least %7.1f  greatest %7.1f  x%.2f\n", programs[p].c_str(),
-                Median(times[p]), *std::min_element(times[p].begin(), times[p].end()),
-                *std::max_element(times[p].begin(), times[p].end()), Median(times[p]) / base);
+    std::vector<double> ratios;
+    for (int round = 0; round < rounds; ++round)
+      ratios.push_back(times[p][round] / times[0][round]);
+    std::printf("%-40s median %7.1f ms  least %7.1f  greatest %7.1f  ratio x%.2f [%.2f-%.2f]\n",
+                programs[p].c_str(), Median(times[p]),
+                *std::min_element(times[p].begin(), times[p].end()),
+                *std::max_element(times[p].begin(), times[p].end()), Median(ratios),
+                Quantile(ratios, 0.25), Quantile(ratios, 0.75));
   }
   return 0;
 }
