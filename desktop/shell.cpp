@@ -1,6 +1,5 @@
 #include "desktop/shell.h"
 
-#include <optional>
 #include <vector>
 
 #include "core/browser_command.h"
@@ -42,9 +41,13 @@ int OpenWebAddress(const std::string& address) {
 
 void ShowHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-  // Kept once loaded, for the run; a load that failed is tried again at the next call.
-  static std::optional<SystemLibrary> control;
-  if (!control || !control->Loaded()) control.emplace("hhctrl.ocx");
+  // Kept once loaded and never freed: HTML Help's windows and threads may outlive WinMain. A
+  // load that failed is tried again at the next call.
+  static SystemLibrary* control = nullptr;
+  if (control == nullptr || !control->Loaded()) {
+    delete control;
+    control = new SystemLibrary("hhctrl.ocx");
+  }
   if (const auto htmlHelp = control->Get<HtmlHelpFunction>("HtmlHelpA")) {
     htmlHelp(owner, file, command, data);
   }

@@ -109,7 +109,9 @@ LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       if (IsWindowEnabled(mainForm_->Handle())) {
         mainForm_->Close();
       } else if (const HWND box = WaitingBox()) {
-        SetForegroundWindow(box);
+        // Windows may refuse the foreground to a program in the background: then the taskbar
+        // button flashes instead.
+        if (!SetForegroundWindow(box)) FlashWindow(box, TRUE);
       }
       return 0;
     case WM_ACTIVATE:
@@ -133,7 +135,7 @@ LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       ActivateMainForm();
       return 0;
     case WM_QUERYENDSESSION:
-      return TRUE;  // an import runs inside one message: none is under way now
+      return TRUE;  // no file is being written now: an import writes inside one message
     case WM_ENDSESSION:
       if (wParam) EndSession();
       return 0;

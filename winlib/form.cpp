@@ -247,7 +247,10 @@ bool TForm::SetProperty(const std::string& name, const std::string& value) {
     const TFormBorderStyle border = BorderStyleFromText(value);
     if (border == borderStyle_) return true;
     borderStyle_ = border;
-    SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(StyleFor(borderStyle_)));
+    // The frame changes; being shown or disabled does not.
+    const DWORD kept =
+        static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
+    SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(StyleFor(borderStyle_) | kept));
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   } else if (name == "Position") {

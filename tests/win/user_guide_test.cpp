@@ -152,7 +152,8 @@ TEST(UserGuide, QuotesEveryMessageOfTheProgramByteForByte) {
   for (const Book& book : kBooks) {
     places.push_back(KeyWhereRead(
         std::string("Software\\VB and VBA Program Settings\\") + book.settingsKey + "\\Options",
-        "Installation", [&] { return ReadVBSetting(book.settingsKey, "Options", "Installation", ""); }));
+        "Installation",
+        [&] { return ReadVBSetting(book.settingsKey, "Options", "Installation", ""); }));
   }
   for (const std::string& place : places) {
     EXPECT_NE(guide.find(place), std::string::npos) << "the guide names " << place;
