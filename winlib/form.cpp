@@ -141,6 +141,11 @@ void TForm::FocusControl(TWinControl* control) {
   control->SetFocus();
 }
 
+TWinControl* TForm::ControlToFocus() const {
+  TWinControl* control = ActiveControl();
+  return control != nullptr && control->CanFocus() ? control : FindNextControl(nullptr, true);
+}
+
 void TForm::ChildFocused(TWinControl* control) {
   if (control != this) activeControl_ = control;
 }
@@ -196,12 +201,18 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // last gained it stays remembered.
         if (TWinControl* focused = FocusedControl()) activeControl_ = focused;
       } else if (HIWORD(wParam) == 0) {  // not minimized
-        TWinControl* control = ActiveControl();
-        if (control == nullptr || !control->CanFocus()) control = FindNextControl(nullptr, true);
-        if (control != nullptr) {
+        if (TWinControl* control = ControlToFocus()) {
           FocusControl(control);
           return 0;
         }
+      }
+      break;
+    case WM_SETFOCUS:
+      // As a dialog box does, the form hands the focus it gets on to its control: the system
+      // may focus the form itself when it activates it.
+      if (TWinControl* control = ControlToFocus()) {
+        FocusControl(control);
+        return 0;
       }
       break;
     case WM_CLOSE:

@@ -148,6 +148,8 @@ class TForm : public TWinControl {
   // The form's control that has the keyboard focus now, or none.
   TWinControl* FocusedControl() const;
   void FocusControl(TWinControl* control);
+  // The control that the form's focus goes to: the one last focused, else the first tab stop.
+  TWinControl* ControlToFocus() const;
   bool TabKey(const MSG& message);
   bool ClickKey(TControl* control, const MSG& message);
 
