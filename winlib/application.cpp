@@ -125,7 +125,7 @@ LRESULT TApplication::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       // the window (the system's restore command shows them itself, a plain ShowWindow does
       // not), and a form that a minimised start kept hidden shows now.
       if (wParam == SIZE_RESTORED) {
-        ShowOwnedPopups(window, TRUE);
+        if (!ShowOwnedPopups(window, TRUE)) OutputDebugStringA("The forms could not be shown.\n");
         if (std::exchange(showOnRestore_, false) && HasMainForm()) mainForm_->Show();
         PostActivateForms();
       }

@@ -214,8 +214,9 @@ void TControlHost::MakeTooltip(WPARAM wParam, LPARAM lParam) {
               lParam,
               static_cast<DWORD>(GetMessageTime()),
               {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}};
-  ClientToScreen(window_.Handle(), &move.pt);
-  SendMessageA(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  if (ClientToScreen(window_.Handle(), &move.pt)) {
+    SendMessageA(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  }
 }
 
 void TControlHost::UpdateHint(TControl* control) {

@@ -45,55 +45,31 @@ class Scoped {
 };
 
 namespace scoped_traits {
+// A handle for which null means none, closed by the system function given.
+template <class H, auto CloseFunction>
+struct ClosedBy {
+  using Handle = H;
+  static Handle None() { return nullptr; }
+  static void Close(Handle h) { CloseFunction(h); }
+};
+// Files: CreateFile's none is INVALID_HANDLE_VALUE.
 struct File {
   using Handle = HANDLE;
   static Handle None() { return INVALID_HANDLE_VALUE; }
   static void Close(Handle h) { CloseHandle(h); }
 };
-struct RegistryKey {
-  using Handle = HKEY;
-  static Handle None() { return nullptr; }
-  static void Close(Handle h) { RegCloseKey(h); }
-};
-struct Library {
-  using Handle = HMODULE;
-  static Handle None() { return nullptr; }
-  static void Close(Handle h) { FreeLibrary(h); }
-};
-struct Window {
-  using Handle = HWND;
-  static Handle None() { return nullptr; }
-  static void Close(Handle h) { DestroyWindow(h); }
-};
-struct GlobalMemory {
-  using Handle = HGLOBAL;
-  static Handle None() { return nullptr; }
-  static void Close(Handle h) { GlobalFree(h); }
-};
-struct MemoryDC {
-  using Handle = HDC;
-  static Handle None() { return nullptr; }
-  static void Close(Handle h) { DeleteDC(h); }
-};
-template <class H>
-struct GdiObject {
-  using Handle = H;
-  static Handle None() { return nullptr; }
-  static void Close(Handle h) { DeleteObject(h); }
-};
 }  // namespace scoped_traits
 
-// A file or other kernel object that CreateFile-like calls give (none: INVALID_HANDLE_VALUE).
 using ScopedFile = Scoped<scoped_traits::File>;
-using ScopedRegistryKey = Scoped<scoped_traits::RegistryKey>;
-using ScopedLibrary = Scoped<scoped_traits::Library>;
-using ScopedWindow = Scoped<scoped_traits::Window>;
-using ScopedGlobal = Scoped<scoped_traits::GlobalMemory>;
+using ScopedRegistryKey = Scoped<scoped_traits::ClosedBy<HKEY, &RegCloseKey>>;
+using ScopedLibrary = Scoped<scoped_traits::ClosedBy<HMODULE, &FreeLibrary>>;
+using ScopedWindow = Scoped<scoped_traits::ClosedBy<HWND, &DestroyWindow>>;
+using ScopedGlobal = Scoped<scoped_traits::ClosedBy<HGLOBAL, &GlobalFree>>;
 // A DC of CreateCompatibleDC.
-using MemoryDC = Scoped<scoped_traits::MemoryDC>;
+using MemoryDC = Scoped<scoped_traits::ClosedBy<HDC, &DeleteDC>>;
 // A GDI object (font, brush, pen, bitmap).
 template <class H>
-using GdiObject = Scoped<scoped_traits::GdiObject<H>>;
+using GdiObject = Scoped<scoped_traits::ClosedBy<H, &DeleteObject>>;
 
 // A counted reference to a COM object, released with its owner.
 template <class T>

@@ -234,6 +234,20 @@ class EndToEnd : public ::testing::Test {
     return window;
   }
 
+  // The tool started with books 1 and 3 listed; its application window, whose taskbar button
+  // stands for it and which owns the import window.
+  HWND StartWithTwoBooks() {
+    RegisterBook("MyZembra1", course);
+    RegisterBook("MyZembra3", course);
+    return StartTool(start) != nullptr ? GetWindow(window, GW_OWNER) : nullptr;
+  }
+  // The study program registered and book 1 laid out in the course folder.
+  void LayOutBook1() {
+    RegisterOrvel(orvel);
+    RegisterBook("MyZembra1", course);
+    MakeBook(course + "books\\ZMB1\\", "zmb1");
+  }
+
   std::vector<std::wstring> Entries() { return ListBoxEntries(list); }
   LRESULT Selection() { return SendMessageW(list, LB_GETCURSEL, 0, 0); }
   // Presses a key and waits a little for the selection to become the one expected.
@@ -243,10 +257,14 @@ class EndToEnd : public ::testing::Test {
     return Selection();
   }
 
+  // Clicks a point of the tool's window; the message box it opens.
+  HWND ClickForBox(POINT point, int timeoutMs = 20000) {
+    ClickClientPoint(window, point.x, point.y);
+    return WaitForWindow(kTitle, L"#32770", Timeout(timeoutMs));
+  }
   // Clicks a point of the tool's window and answers the message box it opens.
   MessageBoxSeen ClickAndAnswer(POINT point) {
-    ClickClientPoint(window, point.x, point.y);
-    const HWND box = WaitForWindow(kTitle, L"#32770", Timeout(20000));
+    const HWND box = ClickForBox(point);
     lastLog = ReadWholeFile(orvel + "messages.log");  // as it was when the box appeared
     return AnswerMessageBox(box);
   }
@@ -566,37 +584,23 @@ TEST_F(EndToEnd, BooksBelowTheCurrentDirectoryAreListedOnceAndOnlyForALessonFile
   EXPECT_EQ(CloseWith(kClose), 0);
 }
 
+// Windows acts on the window by itself. Minimised from the taskbar, or from the window's own
+// menu (or Win+Down), the form goes with the program, whose taskbar button brings it back with
+// the keys, whether the shell activates the program after restoring it or before (while still
+// minimised); Close on the taskbar ends it.
 TEST_F(EndToEnd, FromTheTaskbarTheWindowComesBackWithTheKeysAndCloses) {
-  RegisterBook("MyZembra1", course);
-  RegisterBook("MyZembra3", course);
-  ASSERT_NE(StartTool(start), nullptr);
-  // The taskbar button belongs to the application's window, which owns the import window.
-  const HWND entry = GetWindow(window, GW_OWNER);
+  const HWND entry = StartWithTwoBooks();
   ASSERT_NE(entry, nullptr);
-  PostMessageW(entry, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  EXPECT_TRUE(Soon([&] { return IsIconic(entry) && !IsWindowVisible(window); }));
-  PostMessageW(entry, WM_SYSCOMMAND, SC_RESTORE, 0);
-  EXPECT_TRUE(Soon([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }));
-  EXPECT_EQ(SelectionAfterKey(VK_DOWN, 1), 1);  // the list has the keys again
-  PostMessageW(entry, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_EQ(tool.WaitForExit(Timeout(20000)), 0);
-}
-
-// Windows acts on the window by itself: minimised from its own window menu (or Win+Down), the
-// form goes with the program, whose taskbar button brings it back with the keys, whether the
-// shell activates the program after restoring it or before (while still minimised).
-TEST_F(EndToEnd, MinimisedFromItsOwnMenuTheWindowComesBackFromTheTaskbarWithTheKeys) {
-  RegisterBook("MyZembra1", course);
-  RegisterBook("MyZembra3", course);
-  ASSERT_NE(StartTool(start), nullptr);
-  const HWND entry = GetWindow(window, GW_OWNER);
-  ASSERT_NE(entry, nullptr);
+  const struct {
+    bool fromTheForm, activatedFirst;
+  } rows[] = {{false, false}, {true, false}, {true, true}};
   LRESULT selection = 0;
-  for (const bool activatedFirst : {false, true}) {
-    SCOPED_TRACE(activatedFirst ? "activated, then restored" : "restored");
-    PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.fromTheForm ? "the form's" : "the taskbar's") + " minimise, " +
+                 (row.activatedFirst ? "activated, then restored" : "restored"));
+    PostMessageW(row.fromTheForm ? window : entry, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(Soon([&] { return IsIconic(entry) && !IsWindowVisible(window); }));
-    if (activatedFirst) {
+    if (row.activatedFirst) {
       SetForegroundWindow(entry);
       EXPECT_TRUE(Soon([&] { return GetForegroundWindow() == entry; }));
       PumpMessages(300);
@@ -607,10 +611,11 @@ TEST_F(EndToEnd, MinimisedFromItsOwnMenuTheWindowComesBackFromTheTaskbarWithTheK
     EXPECT_TRUE(Soon([&] {
       return IsWindowVisible(window) && !IsIconic(window) && GetForegroundWindow() == window;
     }));
-    selection = 1 - selection;
+    selection = 1 - selection;  // the list has the keys again
     EXPECT_EQ(SelectionAfterKey(selection == 1 ? VK_DOWN : VK_UP, selection), selection);
   }
-  EXPECT_EQ(CloseWith(kContinue), 0);
+  PostMessageW(entry, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(tool.WaitForExit(Timeout(20000)), 0);
 }
 
 // A shortcut set to "Run: Minimised" starts the program on the taskbar, its form hidden.
@@ -637,13 +642,10 @@ TEST_F(EndToEnd, AMinimisedStartWaitsOnTheTaskbarUntilRestored) {
 // Log-off, shut-down or the Restart Manager, which ask every top-level window: the tool agrees
 // and ends as its exit button does, even from an open message box.
 TEST_F(EndToEnd, TheEndOfTheSessionEndsTheToolWithExitCodeZero) {
-  RegisterOrvel(orvel);
-  RegisterBook("MyZembra1", course);
-  MakeBook(course + "books\\ZMB1\\", "zmb1");
+  LayOutBook1();
   ASSERT_NE(StartTool(start), nullptr);
   const HWND entry = GetWindow(window, GW_OWNER);
-  ClickClientPoint(window, kInstall.x, kInstall.y);
-  ASSERT_NE(WaitForWindow(kTitle, L"#32770", Timeout(20000)), nullptr);
+  ASSERT_NE(ClickForBox(kInstall), nullptr);
   for (const HWND topLevel : {entry, window}) {
     DWORD_PTR answer = 0;
     ASSERT_NE(SendMessageTimeoutW(topLevel, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP,
@@ -663,13 +665,10 @@ TEST_F(EndToEnd, TheEndOfTheSessionEndsTheToolWithExitCodeZero) {
 // A study program that has stopped answering costs the import a short wait, not the window:
 // the success message comes long before the stand-in takes the news.
 TEST_F(EndToEnd, AStudyProgramThatDoesNotAnswerOnlyDelaysTheSuccessMessage) {
-  RegisterOrvel(orvel);
-  RegisterBook("MyZembra1", course);
-  MakeBook(course + "books\\ZMB1\\", "zmb1");
+  LayOutBook1();
   StartStudyProgram("--busy-ms 30000");
   ASSERT_NE(StartTool(start), nullptr);
-  ClickClientPoint(window, kInstall.x, kInstall.y);
-  const HWND box = WaitForWindow(kTitle, L"#32770", Timeout(12000));
+  const HWND box = ClickForBox(kInstall, 12000);
   ASSERT_NE(box, nullptr) << "no message while the study program is busy";
   EXPECT_EQ(AnswerMessageBox(box).text, M4(L"Zembra英语第1册"));
   EXPECT_TRUE(PathExists(Library(kEntry1)));
@@ -679,13 +678,9 @@ TEST_F(EndToEnd, AStudyProgramThatDoesNotAnswerOnlyDelaysTheSuccessMessage) {
 // Close from the taskbar while a message box waits: the box comes to the front, and once it is
 // answered the window works as before.
 TEST_F(EndToEnd, CloseFromTheTaskbarWhileABoxIsOpenBringsTheBoxForward) {
-  RegisterBook("MyZembra1", course);
-  RegisterBook("MyZembra3", course);
   StartStudyProgram();
-  ASSERT_NE(StartTool(start), nullptr);
-  const HWND entry = GetWindow(window, GW_OWNER);
-  ClickClientPoint(window, kInstall.x, kInstall.y);  // no study program registered: M1
-  const HWND box = WaitForWindow(kTitle, L"#32770", Timeout(20000));
+  const HWND entry = StartWithTwoBooks();
+  const HWND box = ClickForBox(kInstall);  // no study program registered: M1
   ASSERT_NE(box, nullptr);
   const HWND other = FindWindowW(nullptr, L"Orvel2选书");
   SetForegroundWindow(other);
@@ -700,7 +695,12 @@ TEST_F(EndToEnd, CloseFromTheTaskbarWhileABoxIsOpenBringsTheBoxForward) {
   // Windows gives the activation back to the box's owner; Wine now and then to the window
   // below, so the test activates the form as the user would.
   SetForegroundWindow(window);
-  EXPECT_TRUE(Soon([&] { return GetForegroundWindow() == window; }));
+  EXPECT_TRUE(Soon([&] {
+    GUITHREADINFO focus = {};
+    focus.cbSize = sizeof focus;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &focus) &&
+           focus.hwndFocus == list;
+  }));
   EXPECT_EQ(SelectionAfterKey(VK_DOWN, 1), 1);
   EXPECT_EQ(CloseWith(kContinue), 0);
 }

@@ -87,22 +87,19 @@ TEST_F(FileReplace, ALibraryHeldForAMomentIsReplacedAndOneHeldLongerStaysWhole) 
 TEST_F(FileReplace, AReadOnlyLibraryOrAFolderOfItsNameFailsAtOnce) {
   book.Lessons({"$L1", "1. a", "b"}).Timing(1, {"[00:01.00]"});
   const std::string earlier(2048 * 3, 'E');
-  ASSERT_TRUE(WriteFileBytes(library, earlier));
-  ASSERT_TRUE(SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_READONLY));
-  DWORD started = GetTickCount();
-  EXPECT_EQ(ConvertBook(library, book.Folder(), book.Tag()).status, ConvertStatus::kReplaceFailed);
-  EXPECT_LT(GetTickCount() - started, 500u) << "retried although no wait can help";
-  std::string bytes;
-  ASSERT_TRUE(ReadFileBytes(library, &bytes));
-  EXPECT_EQ(bytes, earlier);
-  EXPECT_FALSE(PathExists(library + ".tmp"));
-  ASSERT_TRUE(SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_NORMAL));
-  ASSERT_TRUE(DeleteFileA(library.c_str()));
-
-  ASSERT_TRUE(CreateDirectoryA(library.c_str(), nullptr));
-  started = GetTickCount();
-  EXPECT_EQ(ConvertBook(library, book.Folder(), book.Tag()).status, ConvertStatus::kReplaceFailed);
-  EXPECT_LT(GetTickCount() - started, 500u) << "retried although no wait can help";
-  EXPECT_FALSE(PathExists(library + ".tmp"));
-  RemoveDirectoryA(library.c_str());
+  for (const bool folder : {false, true}) {
+    SCOPED_TRACE(folder ? "a folder" : "a read-only file");
+    ASSERT_TRUE(folder ? CreateDirectoryA(library.c_str(), nullptr) != FALSE
+                       : WriteFileBytes(library, earlier) &&
+                             SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_READONLY));
+    const DWORD started = GetTickCount();
+    EXPECT_EQ(ConvertBook(library, book.Folder(), book.Tag()).status,
+              ConvertStatus::kReplaceFailed);
+    EXPECT_LT(GetTickCount() - started, 500u) << "retried although no wait can help";
+    EXPECT_FALSE(PathExists(library + ".tmp"));
+    std::string bytes;
+    EXPECT_TRUE(folder || (ReadFileBytes(library, &bytes) && bytes == earlier));
+    SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(folder ? RemoveDirectoryA(library.c_str()) : DeleteFileA(library.c_str()));
+  }
 }
