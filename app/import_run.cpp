@@ -2,30 +2,11 @@
 
 #include <windows.h>
 
+#include "app/book_chooser.h"
 #include "app/book_folders.h"
 #include "app/book_table.h"
-#include "app/messages.h"
 #include "desktop/settings.h"
-#include "winlib/file_tests.h"
-
-namespace {
-
-// A study program that is busy or hung costs the import this wait, not the window.
-constexpr UINT kChooserTimeoutMilliseconds = 2000;
-
-// Tells the study program's book chooser, if it runs, that its library changed, and waits
-// for it to take the news, within a limit.
-void TellBookChooser() {
-  if (const HWND chooser = FindWindowA(nullptr, kBookChooserTitle)) {
-    DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(chooser, kLibraryChangedMessage, 0, 0, SMTO_ABORTIFHUNG,
-                            kChooserTimeoutMilliseconds, &answer) == 0) {
-      OutputDebugStringA("The study program's book chooser did not answer in time.\n");
-    }
-  }
-}
-
-}  // namespace
+#include "winlib/files.h"
 
 ImportOutcome ImportBook(int entryCount, const std::string& chosenEntry) {
   ImportOutcome outcome;

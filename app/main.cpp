@@ -5,6 +5,7 @@
 #include "app/install_form.h"
 #include "app/messages.h"
 #include "winlib/application.h"
+#include "winlib/guarded.h"
 #include "winlib/startup_trace.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -17,17 +18,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartupMark("code page checked");
   TApplication application;
   StartupMark("application window made");
-  try {
+  // A failure while the window is built is shown, and the program ends without the window.
+  Guarded([] {
     Application->Initialize();
     Application->SetTitle(kApplicationTitle);
     Application->CreateForm(InstallForm);
     StartupMark("import window built");
     Application->Run();
-  } catch (const Exception& e) {
-    // A failure while the window is built: shown, and the program ends without the window.
-    Application->ShowException(e);
-  } catch (...) {
-    Application->ShowException(Exception(""));
-  }
+  });
   return 0;
 }

@@ -8,10 +8,6 @@ inline constexpr char kApplicationTitle[] = "Orvel2－Zembra导入工具";
 // The download page of the course program, opened by the window's download link.
 inline constexpr char kDownloadPage[] = "http://www.zembra21.com/download.html";
 
-// The study program's book chooser, told after each successful import.
-inline constexpr char kBookChooserTitle[] = "Orvel2选书";
-inline constexpr unsigned kLibraryChangedMessage = 3246;  // WM_USER + 2222
-
 inline constexpr char kMessageNoOrvel[] =
     "您需要安装有正版的《Orvel2Pelmar》或其共享版，才能使用本资料";
 inline constexpr char kMessageNoSelection[] = "您还没有选择要导入的书";

@@ -25,8 +25,6 @@ class StagedFile {
   // staging file is removed and the final file is left as it was.
   CommitResult Commit();
 
-  const std::string& StagingPath() const { return stagingPath_; }
-
  private:
   void Discard();
 

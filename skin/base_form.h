@@ -38,7 +38,6 @@ class TBaseForm : public TForm {
 
   CButtonGroup& ButtonGroup() { return buttons_; }
   // The link group is the window's only by reference: whoever gives it keeps it.
-  CLinkGroup* LinkGroup() const { return links_; }
   void SetLinkGroup(CLinkGroup* links) { links_ = links; }
   const std::string& SkinFolder() const { return skinFolder_; }
 

@@ -1,6 +1,6 @@
 #include "skin/button_group.h"
 
-#include "winlib/file_tests.h"
+#include "winlib/files.h"
 #include "winlib/image.h"
 
 void CButtonGroup::AddButton(TImage* button) {

@@ -5,7 +5,7 @@
 #include "core/link_command.h"
 #include "desktop/shell.h"
 #include "winlib/control.h"
-#include "winlib/file_tests.h"
+#include "winlib/files.h"
 
 namespace {
 

@@ -14,7 +14,6 @@ class CLinkGroup {
   // The pointer left the links: the underlined one becomes plain.
   void ClearHoveredLink();
 
-  const std::string& HelpFile() const { return helpFile_; }
   void SetHelpFile(const std::string& helpFile) { helpFile_ = helpFile; }
   TControl* HoveredLink() const { return hovered_; }
 

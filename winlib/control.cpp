@@ -42,7 +42,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   height_ = height;
   BoundsChanged();
   Invalidate();
-  if (parent_ != nullptr) parent_->ChildBoundsChanged(this);
+  if (parent_ != nullptr) parent_->ChildChanged(this);
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -63,12 +63,12 @@ void TControl::SetEnabled(bool enabled) {
 
 void TControl::SetHint(const std::string& hint) {
   hint_ = hint;
-  if (parent_ != nullptr) parent_->ChildBoundsChanged(this);
+  if (parent_ != nullptr) parent_->ChildChanged(this);
 }
 
 void TControl::SetShowHint(bool showHint) {
   showHint_ = showHint;
-  if (parent_ != nullptr) parent_->ChildBoundsChanged(this);
+  if (parent_ != nullptr) parent_->ChildChanged(this);
 }
 
 void TControl::Click() {

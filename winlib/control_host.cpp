@@ -92,7 +92,7 @@ void TControlHost::Paint(HDC dc) {
     RestoreDC(memory.Get(), saved);
   }
   BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
-  StartupMark(("painted: " + window_.Name()).c_str());
+  StartupMark("painted: ", window_.Name());
 }
 
 TControl* TControlHost::ControlAtPos(int x, int y) const {

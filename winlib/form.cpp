@@ -8,6 +8,7 @@
 #include "winlib/application.h"
 #include "winlib/exception.h"
 #include "winlib/layout.h"
+#include "winlib/program_window.h"
 #include "winlib/startup_trace.h"
 
 namespace {
@@ -30,23 +31,25 @@ LRESULT WantedKeys(const MSG& message) {
 
 TForm::TForm(TComponent* owner, const FormClass& formClass)
     : TWinControl(owner), className_(formClass.className), methods_(formClass.methods) {
-  const HWND appWindow = Application != nullptr ? Application->Handle() : nullptr;
-  // The window is made with the frame its layouts give it, rather than made framed and then
-  // made over.
+  const HWND programWindow = Application != nullptr ? Application->Handle() : nullptr;
+  // The frame is decided here, once: the window is made with the one its layouts give it (the
+  // last that names one).
   for (const Layout* layout : formClass.layouts) {
     for (const LayoutProperty& property : layout->properties) {
       if (property.name == "BorderStyle") borderStyle_ = BorderStyleFromText(property.value);
     }
   }
-  CreateHandle(StyleFor(borderStyle_), 0, appWindow);
+  CreateHandle(StyleFor(borderStyle_), 0, programWindow);
   StartupMark("form window made");
   for (const Layout* layout : formClass.layouts) {
     ApplyLayout(*this, *layout);
-    StartupMark(("layout applied: " + layout->formName).c_str());
+    StartupMark("layout applied: ", layout->formName);
   }
 }
 
-TForm::~TForm() = default;
+TForm::~TForm() {
+  if (Application != nullptr) Application->FormDestroyed(this);
+}
 
 int TForm::ClientWidth() const {
   RECT r;
@@ -137,8 +140,7 @@ TWinControl* TForm::FindNextControl(TWinControl* current, bool forward) const {
 }
 
 void TForm::FocusControl(TWinControl* control) {
-  activeControl_ = control;
-  control->SetFocus();
+  control->SetFocus();  // remembered once it has the focus (ChildFocused)
 }
 
 TWinControl* TForm::ControlToFocus() const {
@@ -147,6 +149,8 @@ TWinControl* TForm::ControlToFocus() const {
 }
 
 void TForm::ChildFocused(TWinControl* control) {
+  // The one place that remembers the focus: the control that last gained it is the one to give
+  // it back to, also when a modal box took it away before the form was deactivated.
   if (control != this) activeControl_ = control;
 }
 
@@ -156,7 +160,7 @@ void TForm::SelectNext(bool forward) {
   if (next != nullptr) FocusControl(next);
 }
 
-bool TForm::DialogKey(const MSG& message) {
+bool TForm::HandleDialogKey(const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
   if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
   if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
@@ -195,12 +199,7 @@ bool TForm::ClickKey(TControl* control, const MSG& message) {
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        // Remember which control had the focus, to give it back on the next activation. When
-        // the focus is already gone (a modal box disabled the window first), the control that
-        // last gained it stays remembered.
-        if (TWinControl* focused = FocusedControl()) activeControl_ = focused;
-      } else if (HIWORD(wParam) == 0) {  // not minimized
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {  // activated, not minimised
         if (TWinControl* control = ControlToFocus()) {
           FocusControl(control);
           return 0;
@@ -215,22 +214,26 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_ENABLE:
+      // Enabled again once a modal box has gone. Activated while the box still disabled it (as
+      // Wine does when the box ends), the form could not give its control the focus, and kept
+      // it itself or had none: it gives it now.
+      if (wParam && GetActiveWindow() == Handle() &&
+          (GetFocus() == nullptr || GetFocus() == Handle())) {
+        if (TWinControl* control = ControlToFocus()) FocusControl(control);
+      }
+      break;
     case WM_CLOSE:
       Close();
       return 0;
     case WM_SYSCOMMAND:
       // The main form minimises the program: its taskbar button, the application window's,
       // then brings it back.
-      if ((wParam & 0xFFF0) == SC_MINIMIZE && IsMainForm() && Application->Handle() != nullptr) {
-        Application->Minimize();
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && IsMainForm() && Application->ProgramWindow()) {
+        Application->ProgramWindow()->Minimize();
         return 0;
       }
       break;
-    case WM_QUERYENDSESSION:
-      return TRUE;
-    case WM_ENDSESSION:
-      if (wParam && IsMainForm()) Application->EndSession();
-      return 0;
     case WM_MOVE:
     case WM_SIZE: {
       RECT r;
@@ -255,15 +258,7 @@ bool TForm::SetProperty(const std::string& name, const std::string& value) {
     AdjustWindowRectEx(&r, StyleFor(borderStyle_), FALSE, 0);
     SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
   } else if (name == "BorderStyle") {
-    const TFormBorderStyle border = BorderStyleFromText(value);
-    if (border == borderStyle_) return true;
-    borderStyle_ = border;
-    // The frame changes; being shown or disabled does not.
-    const DWORD kept =
-        static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
-    SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>(StyleFor(borderStyle_) | kept));
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    BorderStyleFromText(value);  // the window was made with it
   } else if (name == "Position") {
     if (value != "poScreenCenter" && value != "poDesigned") throw ELayoutError("Unknown " + value);
     position_ = value == "poScreenCenter" ? poScreenCenter : poDesigned;

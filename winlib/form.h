@@ -128,7 +128,7 @@ class TForm : public TWinControl {
   void SelectNext(bool forward);
   // A key for the form rather than for the focused control: Tab and Shift+Tab move the focus,
   // Enter and Esc click the default and the cancel control. Handled, true.
-  bool DialogKey(const MSG& message);
+  bool HandleDialogKey(const MSG& message);
   // The controls whose click Enter and Esc stand for, as a dialog box's default and cancel
   // buttons; none unless set. Not owned: the form's own controls, which live as long as it.
   void SetDefaultControl(TControl* control) { defaultControl_ = control; }

@@ -1,16 +1,16 @@
-// Where the system calls us (a window procedure, a key taken from the message loop), no
-// exception may unwind through its frames: Guarded runs the work and shows what it raises with
-// the application's exception display, and the program goes on.
+// Where the system calls us (a window procedure, a key taken from the message loop, the entry
+// point), no exception may unwind through its frames: Guarded runs the work and shows what it
+// raises with the application's exception display, and the program goes on.
 #pragma once
 
 #include <exception>
+#include <new>
 
 #include "winlib/exception.h"
+#include "winlib/message_box.h"
 
-// The application's exception display, when there is an application; else nothing is shown.
-void ShowUnhandledException(const Exception& e);
-
-// Runs work(); true when it returned, false when it raised (and that was shown).
+// Runs work(); true when it returned, false when it raised (and that was shown). An error that
+// is not the class library's is shown with a text of its own, never with an empty box.
 template <class Work>
 bool Guarded(Work&& work) {
   try {
@@ -18,10 +18,13 @@ bool Guarded(Work&& work) {
     return true;
   } catch (const Exception& e) {
     ShowUnhandledException(e);
+  } catch (const std::bad_alloc&) {
+    ShowUnhandledException(Exception("Out of memory"));
   } catch (const std::exception& e) {
-    ShowUnhandledException(Exception(e.what()));
+    const char* what = e.what();
+    ShowUnhandledException(Exception(what != nullptr && *what != '\0' ? what : "Unknown error"));
   } catch (...) {
-    ShowUnhandledException(Exception(""));
+    ShowUnhandledException(Exception("Unknown error"));
   }
   return false;
 }

@@ -26,10 +26,6 @@ std::string TListBox::TItems::Strings(int index) const {
   return std::string(text.data());
 }
 
-void TListBox::TItems::Clear() {
-  SendMessageA(box_.Handle(), LB_RESETCONTENT, 0, 0);
-}
-
 int TListBox::ItemIndex() const {
   return static_cast<int>(SendMessageA(Handle(), LB_GETCURSEL, 0, 0));
 }

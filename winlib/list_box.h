@@ -18,7 +18,6 @@ class TListBox : public TWinControl {
     int Add(const std::string& text);
     int Count() const;
     std::string Strings(int index) const;
-    void Clear();
 
    private:
     TListBox& box_;

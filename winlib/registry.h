@@ -15,7 +15,6 @@ class TRegistry {
   TRegistry(const TRegistry&) = delete;
   TRegistry& operator=(const TRegistry&) = delete;
 
-  HKEY RootKey() const { return root_; }
   void SetRootKey(HKEY root);
   HKEY CurrentKey() const { return current_.Get(); }
 

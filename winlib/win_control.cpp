@@ -171,10 +171,6 @@ void TWinControl::InvalidateRect(const RECT& rect) {
   if (handle_ != nullptr && IsWindowVisible(handle_)) ::InvalidateRect(handle_, &rect, FALSE);
 }
 
-void TWinControl::Update() {
-  if (handle_ != nullptr) UpdateWindow(handle_);
-}
-
 void TWinControl::BoundsChanged() {
   if (handle_ != nullptr) {
     SetWindowPos(handle_, nullptr, Left(), Top(), Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -243,7 +239,7 @@ void TWinControl::InsertControl(TControl* control) {
     child->tabOrder_ = last + 1;
   }
   controls_.push_back(control);
-  ChildBoundsChanged(control);
+  ChildChanged(control);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -251,6 +247,6 @@ void TWinControl::RemoveControl(TControl* control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
 }
 
-void TWinControl::ChildBoundsChanged(TControl* control) {
+void TWinControl::ChildChanged(TControl* control) {
   host_.ControlChanged(control);
 }

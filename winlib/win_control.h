@@ -33,8 +33,6 @@ class TWinControl : public TControl {
   void SetEnabled(bool enabled) override;
   void Invalidate() override;
   void InvalidateRect(const RECT& rect);
-  // Paints now whatever is invalid.
-  void Update();
   bool SetProperty(const std::string& name, const std::string& value) override;
 
   // Keyboard focus. TabOrder places a windowed control among its siblings (as stored, then
@@ -56,7 +54,8 @@ class TWinControl : public TControl {
   // Kept by TControl: the control list and the hint tools follow the children.
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
-  void ChildBoundsChanged(TControl* control);
+  // A child's bounds, hint or place changed.
+  void ChildChanged(TControl* control);
 
  protected:
   // Creates the window: our own class unless a derived control names a system class.

@@ -32,6 +32,23 @@ BookBuilder& BookBuilder::TimingBytes(int lesson, const std::string& bytes) {
   return *this;
 }
 
+bool WriteSampleBook(const std::string& folder, const std::string& tag, int lessons) {
+  if (!MakeDir(folder)) return false;
+  std::string list;
+  for (int lesson = 1; lesson <= lessons; ++lesson) {
+    list += "$Lesson " + std::to_string(lesson) + " 第" + std::to_string(lesson) + "课\r\n";
+    std::string timing;
+    for (int k = 0; k < 3; ++k) {
+      list += std::to_string(k + 1) + ". Sentence " + std::to_string(k) + ".\r\n你好\r\n";
+      timing += "[00:0" + std::to_string(k * 2) + ".13]x\r\n";
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "%s%03d.lrc", tag.c_str(), lesson);
+    if (!WriteFileBytes(folder + name, timing)) return false;
+  }
+  return WriteFileBytes(folder + "lesson.txt", list);
+}
+
 std::string BookBuilder::TimingPath(int lesson) const {
   char number[16];
   std::snprintf(number, sizeof number, "%03d", lesson);

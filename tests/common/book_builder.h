@@ -32,6 +32,10 @@ class BookBuilder {
   std::string tag_;
 };
 
+// Lays out in a new folder a book of the lessons 1 to n, each of three sentences with a timing
+// line each, with the file tag; false when a file could not be written.
+bool WriteSampleBook(const std::string& folder, const std::string& tag, int lessons = 3);
+
 // All records of a library file; fails the test when the file does not read back whole.
 std::vector<LibraryEntry> ReadLibrary(const std::string& path);
 

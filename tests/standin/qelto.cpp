@@ -3,7 +3,8 @@
 // booklib\user\ folder with their lessons and sentences. Its file name is qelto.exe, so that
 // the import tool takes the folder it lies in for the study program's folder. Started with
 // "--busy-ms N", it stands for a busy study program: it takes N milliseconds over each
-// library-changed message before it records it.
+// library-changed message before it records it; with "--hang-ms N", for a hung one, it looks
+// at no message for N milliseconds once its window shows.
 #include <windows.h>
 
 #include <cstdio>
@@ -68,7 +69,8 @@ std::vector<std::string> DescribeLibrary(const std::string& folder) {
 
 class StandIn {
  public:
-  StandIn(HINSTANCE instance, DWORD busyMs) : folder_(OwnFolder()), busyMs_(busyMs) {
+  StandIn(HINSTANCE instance, DWORD busyMs, DWORD hangMs)
+      : folder_(OwnFolder()), busyMs_(busyMs), hangMs_(hangMs) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = &StandIn::Proc;
     wc.hInstance = instance;
@@ -83,6 +85,7 @@ class StandIn {
   int Run() {
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     Refresh();
+    if (hangMs_ > 0) Sleep(hangMs_);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);
@@ -154,6 +157,7 @@ class StandIn {
   HWND window_ = nullptr;
   HWND list_ = nullptr;
   DWORD busyMs_ = 0;
+  DWORD hangMs_ = 0;
   int received_ = 0;
   DWORD started_ = GetTickCount();
 };
@@ -161,7 +165,10 @@ class StandIn {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  const char* busy = std::strstr(commandLine, "--busy-ms ");
-  StandIn standIn(instance, busy != nullptr ? std::strtoul(busy + 10, nullptr, 10) : 0);
+  const auto option = [commandLine](const char* name) -> DWORD {
+    const char* at = std::strstr(commandLine, name);
+    return at != nullptr ? std::strtoul(at + std::strlen(name), nullptr, 10) : 0;
+  };
+  StandIn standIn(instance, option("--busy-ms "), option("--hang-ms "));
   return standIn.Run();
 }

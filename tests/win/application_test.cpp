@@ -5,9 +5,11 @@
 
 #include "tests/win/robot.h"
 #include "tests/win/test_form.h"
-#include "winlib/file_tests.h"
+#include "winlib/files.h"
+#include "winlib/guarded.h"
 #include "winlib/image.h"
 #include "winlib/layout.h"
+#include "winlib/program_window.h"
 
 namespace {
 
@@ -43,6 +45,75 @@ void PostClick(HWND window, int x, int y) {
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
+
+// The program window with a shown main form, as Run leaves them; message boxes are recorded
+// rather than shown.
+class ProgramWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app.SetTitle(Narrow(kTitle));
+    app.SetDisplay([this](HWND, const std::string& text, const std::string&, UINT) {
+      shown.push_back(text);
+      return IDOK;
+    });
+    app.CreateForm(form, SmallLayout());
+    ASSERT_NE(app.ProgramWindow(), nullptr);
+    entry = app.Handle();
+    ASSERT_TRUE(app.ProgramWindow()->ShowAsStarted());
+    form->Show();
+    Settle();
+  }
+  void TearDown() override {
+    if (box != nullptr) DestroyWindow(box);
+  }
+
+  void Settle() {
+    WaitUntil([&] {
+      app.ProcessMessages();
+      return true;
+    });
+  }
+  // A box as a message box is to Windows: owned by the form, which it disables, and not yet
+  // activated (so the form has no popup that was last active).
+  void OpenBox() {
+    box = CreateWindowExA(0, "STATIC", "box", WS_POPUP | WS_CAPTION, 10, 10, 100, 50,
+                          form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(box, nullptr);
+    ShowWindow(box, SW_SHOWNOACTIVATE);
+    EnableWindow(form->Handle(), FALSE);
+  }
+  void CloseBox() {
+    EnableWindow(form->Handle(), TRUE);
+    DestroyWindow(box);
+    box = nullptr;
+  }
+  bool Active(HWND window) {
+    return WaitUntil([&] {
+      app.ProcessMessages();
+      return GetActiveWindow() == window;
+    });
+  }
+
+  TApplication app;
+  TTestForm* form = nullptr;
+  HWND entry = nullptr;
+  HWND box = nullptr;
+  std::vector<std::string> shown;
+};
+
+// Records whether the program window was the active window when it was told to minimise.
+struct MinimiseWatch {
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
+      activeWhenMinimised = GetActiveWindow() == window;
+    }
+    return CallWindowProcA(previous, window, message, wParam, lParam);
+  }
+  static WNDPROC previous;
+  static bool activeWhenMinimised;
+};
+WNDPROC MinimiseWatch::previous = nullptr;
+bool MinimiseWatch::activeWhenMinimised = false;
 
 }  // namespace
 
@@ -163,4 +234,76 @@ TEST(FileTests, FilesAndFoldersAreTold) {
   EXPECT_FALSE(DirectoryExists(folder + "\\win.ini"));
   EXPECT_FALSE(FileExists(folder + "\\no such file"));
   EXPECT_FALSE(DirectoryExists(folder + "\\no such file"));
+}
+
+// Windows' GetLastActivePopup gives a form owned by the program window back unchanged: the box
+// that the form waits for is found by ownership, when the taskbar activates the program and
+// when Close on the taskbar asks for the box.
+TEST_F(ProgramWindow, TheBoxThatTheFormWaitsForIsFoundByOwnership) {
+  ASSERT_TRUE(Active(form->Handle()));
+  OpenBox();
+  EXPECT_EQ(TProgramWindow::OpenBoxOf(form->Handle()), box);
+  SetActiveWindow(entry);  // the program picked on the taskbar
+  EXPECT_TRUE(Active(box)) << "the keys stay on the program window";
+  CloseBox();
+  ASSERT_TRUE(Active(form->Handle()));
+
+  OpenBox();
+  SendMessageA(entry, WM_CLOSE, 0, 0);  // Close on the taskbar
+  EXPECT_TRUE(Active(box));
+  EXPECT_TRUE(form->events.empty()) << "the form closed under its box";
+  EXPECT_FALSE(app.Terminated());
+  CloseBox();
+  // Without a box the form closes as with its exit button.
+  SendMessageA(entry, WM_CLOSE, 0, 0);
+  Settle();
+  EXPECT_EQ(form->events, (std::vector<std::string>{"Form.Close"}));
+  EXPECT_TRUE(app.Terminated());
+}
+
+// The form's own minimise makes the program window active first: Windows hides the forms that
+// a window owns when it minimises only when that window is the active one.
+TEST_F(ProgramWindow, TheFormsMinimiseIsTheProgramsAndAMaximiseHasNoSize) {
+  ASSERT_TRUE(Active(form->Handle()));
+  MinimiseWatch::previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MinimiseWatch::Procedure)));
+  SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  SetWindowLongPtrA(entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MinimiseWatch::previous));
+  EXPECT_TRUE(MinimiseWatch::activeWhenMinimised);
+  EXPECT_TRUE(IsIconic(entry));
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+
+  ShowWindow(entry, SW_SHOWMAXIMIZED);
+  Settle();
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(entry, &r));
+  EXPECT_EQ(r.right - r.left, 0);
+  EXPECT_EQ(r.bottom - r.top, 0);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+// The end of the session closes the main form once, whichever top-level windows are told; a
+// log-off that another program cancelled ends nothing.
+TEST_F(ProgramWindow, TheEndOfTheSessionClosesTheFormOnce) {
+  for (const HWND told : {entry, form->Handle()}) {
+    EXPECT_EQ(SendMessageA(told, WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageA(told, WM_ENDSESSION, FALSE, 0);
+  }
+  Settle();
+  EXPECT_TRUE(form->events.empty());
+  EXPECT_FALSE(app.Terminated());
+  for (const HWND told : {form->Handle(), entry}) SendMessageA(told, WM_ENDSESSION, TRUE, 0);
+  Settle();
+  EXPECT_EQ(form->events, (std::vector<std::string>{"Form.Close"}));
+  EXPECT_TRUE(app.Terminated());
+}
+
+// What Guarded catches is shown with a text, never as an empty box.
+TEST_F(ProgramWindow, EveryErrorIsShownWithAText) {
+  Guarded([] { throw Exception("handler failed"); });
+  Guarded([] { throw std::bad_alloc(); });
+  Guarded([] { throw std::runtime_error(""); });
+  Guarded([] { throw 7; });
+  EXPECT_EQ(shown, (std::vector<std::string>{"handler failed.", "Out of memory.", "Unknown error.",
+                                             "Unknown error."}));
 }

@@ -175,6 +175,13 @@ TEST_F(Controls, LaterControlsPaintOverEarlierAndWindowsOverThem) {
   EXPECT_EQ(ScreenPixel(form->Handle(), 150, 110), GetSysColor(COLOR_BTNSHADOW));
   EXPECT_EQ(ScreenPixel(form->Handle(), 150, 111), GetSysColor(COLOR_BTNHIGHLIGHT));
   EXPECT_EQ(ScreenPixel(form->Handle(), 250, 30), RGB(255, 255, 255));  // bare form
+  // A control that changes on the shown window is painted again.
+  form->Find<TImage>("Blue")->SetVisible(false);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(form->Handle(), 80, 30) == RGB(255, 0, 0); }));
+  form->Find<TImage>("Red")->LoadFromFile(dir / "blue.bmp");
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(form->Handle(), 30, 30) == RGB(0, 0, 255); }));
+  form->SetColor(clRed);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(form->Handle(), 250, 30) == RGB(255, 0, 0); }));
 }
 
 TEST_F(Controls, PointerGoesToTheTopmostVisibleControlAndClickComesBeforeMouseUp) {
@@ -198,17 +205,20 @@ TEST_F(Controls, PressedControlHoldsThePointerAndReleaseOutsideGivesNoClick) {
             (std::vector<std::string>{"Red.DownL(20,20)", "Red.Move(250,150)", "Red.Up(250,150)",
                                       "Red.DownR(20,20)", "Red.Up(21,21)"}));
 
-  // A press whose handler fails ends there: the pointer is free and the next press is a press.
-  // Without an application nothing shows the error, so no box takes the pointer away first.
+  // A press whose handler fails ends there: the error is shown, the pointer is free and the
+  // next press is a press. The display is recorded, so that no box takes the pointer away.
   TImage* red = form->Find<TImage>("Red");
   const TMouseEvent recorded = red->OnMouseDown;
   red->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) {
     throw Exception("press failed");
   };
-  TApplication* const application = Application;
-  Application = nullptr;
+  std::vector<std::string> shown;
+  app.SetDisplay([&](HWND, const std::string& text, const std::string&, UINT) {
+    shown.push_back(text);
+    return IDOK;
+  });
   Send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
-  Application = application;
+  EXPECT_EQ(shown, (std::vector<std::string>{"press failed."}));
   EXPECT_EQ(GetCapture(), nullptr);
   red->OnMouseDown = recorded;
   form->events.clear();
@@ -329,6 +339,11 @@ TEST_F(Focus, TabGoesRoundTheTabStopsAndTheFormGivesBackTheControlLastFocused) {
   Settle(app);
   EXPECT_TRUE(first->Focused());
   EXPECT_EQ(form->ActiveControl(), first);
+  // Disabled while active, the form loses the focus; enabled again, its control gets it back.
+  EnableWindow(form->Handle(), FALSE);
+  EnableWindow(form->Handle(), TRUE);
+  Settle(app);
+  EXPECT_TRUE(first->Focused());
 }
 
 TEST_F(Focus, EnterAndEscClickTheDefaultAndCancelControlsOncePerPress) {
@@ -342,7 +357,7 @@ TEST_F(Focus, EnterAndEscClickTheDefaultAndCancelControlsOncePerPress) {
   const auto key = [&](UINT message, WPARAM code, LPARAM flags) {
     clicks.clear();
     const MSG m = {first->Handle(), message, code, flags, 0, {0, 0}};
-    return form->DialogKey(m);
+    return form->HandleDialogKey(m);
   };
 
   // Without a default or cancel control the focused control keeps Enter and Esc.
@@ -390,7 +405,7 @@ TEST_F(Focus, EnterAndEscClickTheDefaultAndCancelControlsOncePerPress) {
                                      form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(asker, nullptr);
   const MSG enter = {asker, WM_KEYDOWN, VK_RETURN, 1, 0, {0, 0}};
-  EXPECT_FALSE(form->DialogKey(enter));
+  EXPECT_FALSE(form->HandleDialogKey(enter));
   EXPECT_TRUE(clicks.empty());
   DestroyWindow(asker);
 

@@ -36,15 +36,8 @@ int main(int argc, char** argv) {
   const std::string tool = argv[1], start = argv[2], out = std::string(argv[3]) + "\\";
   const bool windowOnly = argc == 5;
 
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  std::string command = "\"" + tool + "\"";
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, start.c_str(),
-                      &si, &pi)) {
-    return Fail("cannot start the tool");
-  }
-  CloseHandle(pi.hThread);
+  Process process;
+  if (!process.Start(tool, start)) return Fail("cannot start the tool");
   const HWND window = WaitForWindow(L"Orvel2 Lexor", L"ZembraWinControl", 30000);
   if (window == nullptr) return Fail("the tool's window did not appear");
   PumpMessages(800);
@@ -54,9 +47,7 @@ int main(int argc, char** argv) {
     std::printf("The window is %ld x %ld.\n", client.right, client.bottom);
     SaveClientScreenshot(window, out + argv[4] + ".bmp");
     PostMessageW(window, WM_CLOSE, 0, 0);
-    const bool ended = WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0;
-    CloseHandle(pi.hProcess);
-    return ended ? 0 : Fail("the tool did not end");
+    return process.WaitForExit() == 0 ? 0 : Fail("the tool did not end");
   }
   const HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
   std::printf("The tool lists:\n");
@@ -82,10 +73,8 @@ int main(int argc, char** argv) {
   // Close the tool with its exit button.
   PumpMessages(300);
   ClickClientPoint(window, 289 + 37, 340 + 11);
-  if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) return Fail("the tool did not end");
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
-  std::printf("The tool ended with exit code %lu.\n", static_cast<unsigned long>(code));
+  const long code = process.WaitForExit();
+  if (code < 0) return Fail("the tool did not end");
+  std::printf("The tool ended with exit code %ld.\n", code);
   return code == 0 ? 0 : 1;
 }

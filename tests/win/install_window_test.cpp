@@ -74,29 +74,12 @@ class LogPixelsSetting {
   bool hadOld_ = false;
 };
 
-// Runs this test program again with the arguments; its exit code, or -1.
+// Runs this test program again with the arguments; its exit code, or -1. A run that does not
+// end is ended before the caller puts the desktop's settings back, so that it reads none of
+// them.
 long RunThisProgram(const std::string& arguments) {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string command = "\"" + std::string(path) + "\" " + arguments;
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi)) {
-    return -1;
-  }
-  CloseHandle(pi.hThread);
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(pi.hProcess, &code);
-  } else {
-    // Ended before the caller puts the desktop's settings back, so that it reads none of them.
-    TerminateProcess(pi.hProcess, static_cast<UINT>(-1));
-    WaitForSingleObject(pi.hProcess, 10000);
-  }
-  CloseHandle(pi.hProcess);
-  return static_cast<long>(code);
+  Process run;
+  return run.Start(ThisProgram(), "", arguments) ? run.WaitForExit(60000) : -1;
 }
 
 // The system font's height on the desktop.
@@ -116,14 +99,13 @@ int FontHeightOf(HWND window) {
 // The import window built in a current directory of the test's own; the directory the test
 // started in comes back afterwards, also when an assertion ends the test early.
 class InstallWindowIn {
+  ScopedCurrentDirectory current_;  // first: made before the application, gone after it
+
  public:
-  explicit InstallWindowIn(const std::string& folder) {
-    GetCurrentDirectoryA(MAX_PATH, old_);
-    SetCurrentDirectoryA(folder.c_str());
+  explicit InstallWindowIn(const std::string& folder) : current_(folder) {
     app.SetTitle("Orvel2－Zembra导入工具");
     app.CreateForm(form);
   }
-  ~InstallWindowIn() { SetCurrentDirectoryA(old_); }
   InstallWindowIn(const InstallWindowIn&) = delete;
   InstallWindowIn& operator=(const InstallWindowIn&) = delete;
 
@@ -135,9 +117,6 @@ class InstallWindowIn {
 
   TApplication app;
   TInstallForm* form = nullptr;
-
- private:
-  char old_[MAX_PATH] = "";
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 constexpr int kTextId = 0xFFFF;  // the text of a message box
@@ -26,29 +27,87 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
-HWND WaitForWindow(const std::wstring& caption, const wchar_t* className, int timeoutMs) {
-  for (int waited = 0; waited <= timeoutMs; waited += 20) {
-    const HWND window = FindWindowW(className, caption.c_str());
-    if (window != nullptr && IsWindowVisible(window)) return window;
-    Sleep(20);
-  }
-  return nullptr;
+int ScaledTimeout(int milliseconds) {
+  const char* scale = std::getenv("ZEMBRA_TIMEOUT_SCALE");
+  const int factor = scale != nullptr ? std::atoi(scale) : 1;
+  return milliseconds * (factor > 1 ? factor : 1);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
-  for (int waited = 0;; waited += 20) {
+  // Measured by the clock, not by counting polls: a loaded machine stretches each poll.
+  const DWORD begun = GetTickCount();
+  const DWORD limit = static_cast<DWORD>(ScaledTimeout(timeoutMs));
+  for (;;) {
     if (condition()) return true;
-    if (waited > timeoutMs) return false;
-    Sleep(20);
+    if (GetTickCount() - begun > limit) return false;
+    PumpMessages(10);
   }
 }
 
+HWND WaitForWindow(const std::wstring& caption, const wchar_t* className, int timeoutMs) {
+  HWND window = nullptr;
+  WaitUntil(
+      [&] {
+        window = FindWindowW(className, caption.c_str());
+        return window != nullptr && IsWindowVisible(window);
+      },
+      timeoutMs);
+  return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
 bool WaitForWindowGone(HWND window, int timeoutMs) {
-  for (int waited = 0; waited <= timeoutMs; waited += 20) {
-    if (!IsWindow(window)) return true;
-    Sleep(20);
+  return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+HWND FocusOfThread(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                            : nullptr;
+}
+
+bool Process::Start(const std::string& program, const std::string& folder,
+                    const std::string& arguments, int showCommand) {
+  Kill();
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  if (showCommand >= 0) {
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(showCommand);
   }
-  return false;
+  std::string command = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &info_)) {
+    info_ = {};
+    return false;
+  }
+  CloseHandle(info_.hThread);
+  return true;
+}
+
+long Process::WaitForExit(int timeoutMs) {
+  if (info_.hProcess == nullptr) return -1;
+  const DWORD limit = static_cast<DWORD>(ScaledTimeout(timeoutMs));
+  if (WaitForSingleObject(info_.hProcess, limit) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return static_cast<long>(code);
+}
+
+void Process::Kill() {
+  if (info_.hProcess == nullptr) return;
+  if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hProcess);
+  info_ = {};
+}
+
+std::string ThisProgram() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
 }
 
 MessageBoxSeen ReadMessageBox(HWND box) {
@@ -261,11 +320,20 @@ ScopedClassesRoot::~ScopedClassesRoot() {
   RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
 }
 
+ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& folder) {
+  char old[MAX_PATH] = "";
+  if (GetCurrentDirectoryA(MAX_PATH, old) == 0) return;
+  old_ = old;
+  changed_ = SetCurrentDirectoryA(folder.c_str()) != FALSE;
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory() {
+  if (changed_) SetCurrentDirectoryA(old_.c_str());
+}
+
 std::string ProgramFolder() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
+  const std::string path = ThisProgram();
+  return path.substr(0, path.find_last_of('\\') + 1);
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -15,11 +15,41 @@
 std::wstring Wide(const std::string& gbk);
 std::string Narrow(const std::wstring& text);
 
+// Every wait below is stretched by ZEMBRA_TIMEOUT_SCALE, for a program under emulation; a wait
+// for a condition ends as soon as it holds, so its limit is generous.
+int ScaledTimeout(int milliseconds);
+// Polls a condition, dispatching this thread's messages meanwhile, until it holds or the time
+// is up; whether it held.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
 // A top-level window with this caption (and class, when given) that appears within the time.
-HWND WaitForWindow(const std::wstring& caption, const wchar_t* className, int timeoutMs);
-bool WaitForWindowGone(HWND window, int timeoutMs);
-// Polls a condition until it holds or the time is up; whether it held.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
+HWND WaitForWindow(const std::wstring& caption, const wchar_t* className, int timeoutMs = 20000);
+bool WaitForWindowGone(HWND window, int timeoutMs = 10000);
+// The window that has the keyboard focus in the thread of a window, of any process.
+HWND FocusOfThread(HWND window);
+
+// A program that the test starts; it is ended when it goes if it still runs.
+class Process {
+ public:
+  Process() = default;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process() { Kill(); }
+
+  // Starts the program with the arguments in the folder (the test's own for an empty one), with
+  // the show command that a shortcut passes when one is given.
+  bool Start(const std::string& program, const std::string& folder = "",
+             const std::string& arguments = "", int showCommand = -1);
+  // The exit code once the process has ended within the time, or -1.
+  long WaitForExit(int timeoutMs = 20000);
+  DWORD Id() const { return info_.dwProcessId; }
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
+
+// The running test program's own path.
+std::string ThisProgram();
 
 struct MessageBoxSeen {
   bool found = false;
@@ -103,6 +133,21 @@ class ScopedClassesRoot {
   ~ScopedClassesRoot();
   ScopedClassesRoot(const ScopedClassesRoot&) = delete;
   ScopedClassesRoot& operator=(const ScopedClassesRoot&) = delete;
+};
+
+// Makes a folder the current directory for a scope; the one before comes back when it ends,
+// also when an assertion ends the test.
+class ScopedCurrentDirectory {
+ public:
+  explicit ScopedCurrentDirectory(const std::string& folder);
+  ~ScopedCurrentDirectory();
+  ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+  ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+  bool Changed() const { return changed_; }
+
+ private:
+  std::string old_;
+  bool changed_ = false;
 };
 
 // The folder of the running test program, with a trailing backslash.

@@ -38,7 +38,7 @@ class WebAddress : public ::testing::Test {
 
   // The command lines the browser was started with, waiting for the first one.
   std::string Started() {
-    for (int i = 0; i < 250 && ReadWholeFile(browser + ".log").empty(); ++i) Sleep(20);
+    WaitUntil([&] { return !ReadWholeFile(browser + ".log").empty(); });
     return ReadWholeFile(browser + ".log");
   }
 
@@ -102,29 +102,17 @@ TEST(HtmlHelp, WithoutTheControlNothingHappens) {
   // A copy of this test program for which Wine's settings refuse to load the control.
   TempDir dir;
   const std::string copy = dir / "no_hhctrl_tests.exe";
-  char self[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  ASSERT_TRUE(CopyFileA(self, copy.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(ThisProgram().c_str(), copy.c_str(), FALSE));
   const std::string overrides = "Software\\Wine\\AppDefaults\\no_hhctrl_tests.exe\\DllOverrides";
   SetRegString(overrides, "hhctrl.ocx", "");
   SetEnvironmentVariableA("ZEMBRA_HTMLHELP_CHILD", "1");
-  std::string command = "\"" + copy + "\" --gtest_filter=HtmlHelpChild.*";
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  const bool started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &si, &pi);
+  Process child;
+  const bool started = child.Start(copy, "", "--gtest_filter=HtmlHelpChild.*");
   SetEnvironmentVariableA("ZEMBRA_HTMLHELP_CHILD", nullptr);
-  DWORD code = 1;
-  if (started) {
-    WaitForSingleObject(pi.hProcess, 30000);
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
+  const long code = started ? child.WaitForExit(30000) : -1;
   DeleteRegTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\no_hhctrl_tests.exe");
   ASSERT_TRUE(started);
-  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(code, 0);
 }
 
 TEST(HtmlHelpChild, ControlMissing) {

@@ -108,13 +108,9 @@ class Skin : public ::testing::Test {
                         [](TComponent* o) -> TControl* { return new TFancyImage(o); });
     RegisterLayoutClass("TPlainImage",
                         [](TComponent* o) -> TControl* { return new TPlainImage(o); });
-    char old[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, old);
-    oldDirectory = old;
-    ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
+    ASSERT_TRUE(current.Changed());
     app.SetTitle("Skin test");
   }
-  void TearDown() override { SetCurrentDirectoryA(oldDirectory.c_str()); }
 
   // Copies a picture of the test data into the current directory under a new name.
   void PutSkin(const std::string& data, const std::string& target) {
@@ -132,7 +128,7 @@ class Skin : public ::testing::Test {
   }
 
   TempDir dir;
-  std::string oldDirectory;
+  ScopedCurrentDirectory current{dir.Path()};
   TApplication app;
 };
 

@@ -95,15 +95,12 @@ std::string DamagedPictureDisplay(const std::string& relativePath) {
   TempDir dir;
   EXPECT_TRUE(MakeDir(dir / "InstallForm"));
   EXPECT_TRUE(WriteFileBytes(dir / relativePath, "BM not a picture"));
-  char old[MAX_PATH] = "";
-  EXPECT_NE(GetCurrentDirectoryA(MAX_PATH, old), 0u);
-  EXPECT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
-  const std::string shown = DisplayedException([&] {
+  const ScopedCurrentDirectory current(dir.Path());
+  EXPECT_TRUE(current.Changed());
+  return DisplayedException([&] {
     TPicture picture;
     picture.LoadFromFile(relativePath);
   });
-  SetCurrentDirectoryA(old);
-  return shown;
 }
 
 // The key in full when the reader finds a value stored under it, as the guide names it.

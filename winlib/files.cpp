@@ -1,4 +1,4 @@
-#include "winlib/file_tests.h"
+#include "winlib/files.h"
 
 #include <windows.h>
 
