@@ -209,6 +209,10 @@ TEST(Application, ClosingAFormThatIsNotTheMainOneFreesIt) {
   main->Close();
   app.ProcessMessages();
   EXPECT_TRUE(app.Terminated());
+  // A form freed by hand is forgotten: the taskbar's Close then finds no form to close.
+  delete main;
+  EXPECT_EQ(app.MainForm(), nullptr);
+  SendMessageA(app.Handle(), WM_CLOSE, 0, 0);
 }
 
 TEST(Layouts, UnknownNamesAreErrors) {
@@ -242,7 +246,12 @@ TEST(FileTests, FilesAndFoldersAreTold) {
 TEST_F(ProgramWindow, TheBoxThatTheFormWaitsForIsFoundByOwnership) {
   ASSERT_TRUE(Active(form->Handle()));
   OpenBox();
+  // A tooltip that the form owns, shown over the box, is no box.
+  const HWND tip = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", "tip", WS_POPUP, 0,
+                                   0, 10, 10, form->Handle(), nullptr, nullptr, nullptr);
+  ShowWindow(tip, SW_SHOWNOACTIVATE);
   EXPECT_EQ(TProgramWindow::OpenBoxOf(form->Handle()), box);
+  DestroyWindow(tip);
   SetActiveWindow(entry);  // the program picked on the taskbar
   EXPECT_TRUE(Active(box)) << "the keys stay on the program window";
   CloseBox();
@@ -280,6 +289,14 @@ TEST_F(ProgramWindow, TheFormsMinimiseIsTheProgramsAndAMaximiseHasNoSize) {
   EXPECT_EQ(r.right - r.left, 0);
   EXPECT_EQ(r.bottom - r.top, 0);
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
+
+  // Activated while still minimised, then restored without an activation (as the shell may
+  // do): the restore hands the activation on.
+  SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  SetActiveWindow(entry);
+  Settle();
+  ShowWindow(entry, SW_SHOWNOACTIVATE);
+  EXPECT_TRUE(Active(form->Handle()));
 }
 
 // The end of the session closes the main form once, whichever top-level windows are told; a

@@ -339,9 +339,15 @@ TEST_F(Focus, TabGoesRoundTheTabStopsAndTheFormGivesBackTheControlLastFocused) {
   Settle(app);
   EXPECT_TRUE(first->Focused());
   EXPECT_EQ(form->ActiveControl(), first);
-  // Disabled while active, the form loses the focus; enabled again, its control gets it back.
+  // Activated while a box still disables it, as Wine does when the box ends, the form keeps the
+  // focus itself; enabled again, it gives it to its control.
+  const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetActiveWindow(other);
   EnableWindow(form->Handle(), FALSE);
+  SetActiveWindow(form->Handle());
   EnableWindow(form->Handle(), TRUE);
+  DestroyWindow(other);
   Settle(app);
   EXPECT_TRUE(first->Focused());
 }
