@@ -5,42 +5,40 @@ JOBS ?= $(shell nproc)
 
 all: native win64 win32 cli
 
+# Every target that builds installs what is missing first (scripts/setup, quick when nothing is).
 setup:
 	@scripts/setup
 
-native:
+native: setup
 	@cmake --preset native >/dev/null
 	@cmake --build build/native -j $(JOBS)
 
-win64:
+win64: setup
 	@cmake --preset win64 >/dev/null
 	@cmake --build build/win64 -j $(JOBS)
 
-win32:
+win32: setup
 	@cmake --preset win32 >/dev/null
 	@cmake --build build/win32 -j $(JOBS)
 
 # The command-line converter, optimised and without sanitizers: build/release/zembra2orvel.
-cli:
+cli: setup
 	@cmake --preset release >/dev/null
 	@cmake --build build/release -j $(JOBS) --target zembra2orvel
 
-test: setup
-	@$(MAKE) --no-print-directory all
+test: all
 	@scripts/run-tests
 
-# The 32-bit release build itself, under emulation (installs and registers it when missing).
-test-release: setup
-	@$(MAKE) --no-print-directory all
+# The 32-bit release build itself: natively where the kernel runs 32-bit programs, else under
+# qemu-i386 (scripts/setup-emulation sets up whichever the machine needs).
+test-release: all
 	@scripts/test-release
 
 # What a user downloads: build/dist/ZembraImport-<version>-win32.zip.
-dist: setup
-	@$(MAKE) --no-print-directory win32
+dist: win32
 	@scripts/make_dist.py .
 
-demo: setup
-	@$(MAKE) --no-print-directory native win64 dist
+demo: native win64 dist
 	@scripts/demo
 
 bench: setup

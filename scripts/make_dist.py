@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Packs what a user downloads: build/dist/ZembraImport-<version>-win32.zip, one folder with the
-release program (stripped of its debugging sections), the user guide (GBK, CR LF) and the skin
-pictures in the folders where the program looks them up, and beside it the zip's SHA-256 in
-sha256sum's format. Names inside the zip are stored in GBK, as Chinese Windows reads them.
-The same commit gives the same bytes: fixed order, every time the last commit's.
+release program (stripped of its debugging sections), the user guide (UTF-8 with a byte-order
+mark, CR LF) and the skin pictures in the folders where the program looks them up, and beside
+it the zip's SHA-256 in sha256sum's format. Names inside the zip are stored in GBK, as Chinese
+Windows reads them. The same commit gives the same bytes: fixed order, every time the last
+commit's.
 
     make_dist.py ROOT [--out FOLDER]   pack, print the zip's path
     make_dist.py --unpack ZIP DEST
+    make_dist.py --guide SOURCE TARGET   only the guide, as the package carries it
 """
 import argparse
 import hashlib
@@ -79,13 +81,20 @@ def stripped_program(program):
             return f.read()
 
 
+def packed_guide(source):
+    """The user guide as the package carries it: UTF-8 with a byte-order mark and CR LF, which
+    Notepad shows rightly from Windows XP on, whatever the system's code page."""
+    with open(source, encoding="utf-8") as f:
+        text = f.read().replace("\r\n", "\n").replace("\n", "\r\n")
+    return b"\xef\xbb\xbf" + text.encode("utf-8")
+
+
 def package_entries(root, name):
     """What goes into the package, in its fixed order."""
     program = os.path.join(root, "build", "win32", "ZembraImport.exe")
     if not os.path.isfile(program):
         sys.exit("make_dist: %s is missing; build it with make win32" % program)
-    with open(os.path.join(root, "docs", "user-guide-zh.txt"), encoding="utf-8") as f:
-        guide = f.read().replace("\r\n", "\n").replace("\n", "\r\n").encode("gbk")
+    guide = packed_guide(os.path.join(root, "docs", "user-guide-zh.txt"))
     entries = [("ZembraImport.exe", stripped_program(program)), ("使用说明.txt", guide)]
     skin_root = os.path.join(root, "forms", "skin")
     skin = []
@@ -131,9 +140,14 @@ def main():
     parser.add_argument("root", nargs="?")
     parser.add_argument("--out", help="folder for the package (default ROOT/build/dist)")
     parser.add_argument("--unpack", nargs=2, metavar=("ZIP", "DEST"))
+    parser.add_argument("--guide", nargs=2, metavar=("SOURCE", "TARGET"),
+                        help="write only the user guide as the package carries it")
     args = parser.parse_args()
     if args.unpack:
         unpack(*args.unpack)
+    elif args.guide:
+        with open(args.guide[1], "wb") as f:
+            f.write(packed_guide(args.guide[0]))
     elif args.root:
         pack(args.root, args.out)
     else:

@@ -75,7 +75,7 @@ def real_package(root, make_dist, work):
     with open(os.path.join(root, "build", "win32", "ZembraImport.exe"), "rb") as f:
         built = f.read()
     with open(os.path.join(root, "docs", "user-guide-zh.txt"), encoding="utf-8") as f:
-        guide = f.read().replace("\n", "\r\n").encode("gbk")
+        guide = b"\xef\xbb\xbf" + f.read().replace("\n", "\r\n").encode("utf-8")
     with open(archive, "rb") as f:
         program = central_directory(f.read())[0].data
     expected = [(name + "/ZembraImport.exe", program), (name + "/使用说明.txt", guide)]

@@ -699,9 +699,10 @@ TEST(WesternCodePage, TheToolExplainsWhatItNeedsBeforeAnyWindow) {
   EXPECT_EQ(FindWindowW(kOurClass, nullptr), nullptr);
   EXPECT_EQ(FindWindowW(kOurClass, kTitle), nullptr);
   const MessageBoxSeen seen = AnswerMessageBox(box);
-  for (const wchar_t* part : {L"代码页 936", L"“非 Unicode 程序的语言”", L"中文(简体，中国)",
-                              L"code page for non-Unicode programs to be 936",
-                              L"this system uses code page 1252", L"Change system locale"}) {
+  for (const wchar_t* part :
+       {L"代码页 936", L"“非 Unicode 程序的语言”", L"中文(简体，中国)", L"intl.cpl",
+        L"“当前系统区域设置”", L"“中文(中国)”", L"code page for non-Unicode programs to be 936",
+        L"this system uses code page 1252", L"Change system locale"}) {
     EXPECT_NE(seen.text.find(part), std::wstring::npos) << Narrow(part);
   }
   EXPECT_TRUE(seen.hasIcon);

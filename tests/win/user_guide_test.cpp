@@ -19,9 +19,18 @@
 
 namespace {
 
-// The guide as the package holds it: UTF-8 turned into GBK; empty when it does not convert.
+// The guide as the package holds it (UTF-8 after a byte-order mark, every line ended with
+// CR LF, as Notepad reads it on any code page), in GBK for comparing with the program's
+// texts; empty when it is not so packed or does not convert.
 std::string GuideInGbk(const std::string& path) {
-  const std::string utf8 = ReadWholeFile(path);
+  const std::string packed = ReadWholeFile(path);
+  const std::string bom = "\xEF\xBB\xBF";
+  if (packed.compare(0, bom.size(), bom) != 0) return std::string();
+  for (std::size_t at = packed.find('\n'); at != std::string::npos;
+       at = packed.find('\n', at + 1)) {
+    if (at == 0 || packed[at - 1] != '\r') return std::string();
+  }
+  const std::string utf8 = packed.substr(bom.size());
   const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
                                        static_cast<int>(utf8.size()), nullptr, 0);
   if (wide <= 0) return std::string();
@@ -119,7 +128,7 @@ std::string KeyWhereRead(const std::string& key, const std::string& name, Read r
 }  // namespace
 
 TEST(UserGuide, QuotesEveryMessageOfTheProgramByteForByte) {
-  const std::string guide = GuideInGbk(ProgramFolder() + "user-guide-zh.txt");
+  const std::string guide = GuideInGbk(ProgramFolder() + "packed-guide.txt");
   ASSERT_FALSE(guide.empty());
   // M4 and M5 name the book; the guide writes 书名 (book title) in its place.
   std::vector<std::string> program = {kMessageNoOrvel,
