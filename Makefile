@@ -1,5 +1,6 @@
 # Front door of the build. See README.md.
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all native win64 win32 cli test test-release dist demo bench fuzz setup clean
 

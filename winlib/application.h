@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,10 @@ class TApplication : public TComponent {
   const MessageBoxDisplay& Display() const { return display_; }
   void SetDisplay(MessageBoxDisplay display) { display_ = std::move(display); }
 
+  // The high-contrast setting as the windows draw by it: the system's unless set here.
+  const std::optional<bool>& HighContrast() const { return highContrast_; }
+  void SetHighContrast(std::optional<bool> on) { highContrast_ = on; }
+
   // Frees a form once the message that asked for it has been handled.
   void ReleaseForm(TForm* form);
   // A form is being destroyed: the application forgets it.
@@ -72,6 +77,7 @@ class TApplication : public TComponent {
   bool quitPosted_ = false;
   std::vector<TForm*> released_;
   MessageBoxDisplay display_ = SystemMessageBox;
+  std::optional<bool> highContrast_;
 };
 
 // The one application object of the program, while it exists.

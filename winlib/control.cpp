@@ -71,6 +71,18 @@ void TControl::SetShowHint(bool showHint) {
   if (parent_ != nullptr) parent_->ChildChanged(this);
 }
 
+bool TControl::CanFocus() const {
+  return visible_ && enabled_ && parent_ != nullptr && parent_->CanFocus();
+}
+
+bool TControl::Focused() const {
+  return parent_ != nullptr && parent_->FocusedWindowless() == this && parent_->Focused();
+}
+
+void TControl::SetFocus() {
+  if (parent_ != nullptr) parent_->FocusWindowless(this);
+}
+
 void TControl::Click() {
   if (OnClick) OnClick(this);
 }
@@ -115,6 +127,10 @@ bool TControl::SetProperty(const std::string& name, const std::string& value) {
     SetShowHint(BoolFromText(name, value));
   } else if (name == "ParentShowHint") {
     BoolFromText(name, value);  // hints show only where ShowHint is set
+  } else if (name == "TabOrder") {
+    SetTabOrder(IntFromText(name, value));
+  } else if (name == "TabStop") {
+    SetTabStop(BoolFromText(name, value));
   } else if (name == "HelpKeyword") {
     SetHelpKeyword(value);
   } else if (name == "ParentFont") {

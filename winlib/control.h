@@ -12,6 +12,10 @@ class TWinControl;
 
 enum TAlign { alNone, alClient };
 
+// What a control is to a screen reader; none for what only decorates (a background picture, a
+// bevel) or has a window and an object of its own.
+enum TAccessibleRole { arNone, arButton, arLink, arText };
+
 class TControl : public TComponent {
  public:
   explicit TControl(TComponent* owner);
@@ -55,6 +59,24 @@ class TControl : public TComponent {
   const std::string& HelpKeyword() const { return helpKeyword_; }
   void SetHelpKeyword(const std::string& keyword) { helpKeyword_ = keyword; }
 
+  // Keyboard focus. TabOrder places a control among its siblings (as stored; a windowed one
+  // without it after those placed before it); TabStop lets Tab and a form's first focus reach
+  // it. A windowless control has the focus while its window has it and has focused it.
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int tabOrder) { tabOrder_ = tabOrder; }
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+  // True when the control and all its parents are visible and enabled (and have windows).
+  virtual bool CanFocus() const;
+  virtual bool Focused() const;
+  virtual void SetFocus();
+
+  // Its role and name for a screen reader.
+  virtual TAccessibleRole AccessibleRole() const { return arNone; }
+  virtual std::string AccessibleName() const { return std::string(); }
+  // The name that this control, a label, gives another control; empty for any other.
+  virtual std::string LabelFor(const TControl& /*control*/) const { return std::string(); }
+
   TNotifyEvent OnClick;
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
@@ -97,6 +119,8 @@ class TControl : public TComponent {
   std::string hint_;
   bool showHint_ = false;
   std::string helpKeyword_;
+  int tabOrder_ = -1;  // -1 until placed or stored
+  bool tabStop_ = false;
 };
 
 // A control without a window of its own, painted by its parent.

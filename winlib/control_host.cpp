@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "winlib/accessible_client.h"
+#include "winlib/high_contrast.h"
 #include "winlib/startup_trace.h"
 #include "winlib/tooltip.h"
 #include "winlib/win_control.h"
@@ -58,6 +60,21 @@ bool TControlHost::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window_.Handle()) ForgetPress();
       return true;
+    case WM_SETFOCUS:
+      AnnounceFocus();
+      return false;  // the window hands the focus on as it does
+    case WM_KILLFOCUS:
+      InvalidateFocus();
+      return false;
+    case WM_UPDATEUISTATE:
+      InvalidateFocus();  // the focus rectangle shows or hides
+      return false;
+    case WM_GETOBJECT:
+      *result = AnswerAccessibleClient(window_, wParam, lParam);
+      return *result != 0;
+    case kAccessibleClick:
+      ClickAccessibleChild(window_, static_cast<long>(wParam));
+      return true;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == window_.Handle() && LOWORD(lParam) == HTCLIENT &&
           HandleSetCursor()) {
@@ -79,7 +96,8 @@ void TControlHost::Paint(HDC dc) {
   if (!memory || !bitmap) return;
   SelectObjectScope selectBitmap(memory.Get(), bitmap.Get());
 
-  const GdiObject<HBRUSH> background(CreateSolidBrush(ColorToRGB(window_.Color())));
+  const TColor color = HighContrastOn() ? clWindow : window_.Color();
+  const GdiObject<HBRUSH> background(CreateSolidBrush(ColorToRGB(color)));
   const RECT all = {0, 0, width, height};
   if (background) FillRect(memory.Get(), &all, background.Get());
   for (int i = 0; i < window_.ControlCount(); ++i) {
@@ -90,6 +108,11 @@ void TControlHost::Paint(HDC dc) {
     IntersectClipRect(memory.Get(), 0, 0, control->Width(), control->Height());
     control->Paint(memory.Get());
     RestoreDC(memory.Get(), saved);
+  }
+  if (FocusRectShown()) {
+    RECT focus = focused_->BoundsRect();
+    InflateRect(&focus, -2, -2);
+    DrawFocusRect(memory.Get(), &focus);
   }
   BitBlt(dc, 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
   StartupMark("painted: ", window_.Name());
@@ -174,8 +197,34 @@ bool TControlHost::HandleSetCursor() {
   return true;
 }
 
+void TControlHost::SetFocused(TControl* control) {
+  if (control != focused_) {
+    InvalidateFocus();
+    focused_ = control;
+  }
+  if (GetFocus() == window_.Handle()) AnnounceFocus();
+}
+
+bool TControlHost::FocusRectShown() const {
+  if (focused_ == nullptr || !focused_->Visible() || GetFocus() != window_.Handle()) return false;
+  // Hidden until the keyboard is used, where the user's settings say so.
+  return (SendMessageA(window_.Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+void TControlHost::InvalidateFocus() {
+  if (focused_ != nullptr) window_.InvalidateRect(focused_->BoundsRect());
+}
+
+void TControlHost::AnnounceFocus() {
+  if (focused_ == nullptr) return;
+  InvalidateFocus();
+  const long child = AccessibleChildId(window_, focused_);
+  if (child != 0) NotifyWinEvent(EVENT_OBJECT_FOCUS, window_.Handle(), OBJID_CLIENT, child);
+}
+
 void TControlHost::ControlRemoved(TControl* control) {
   if (captured_ == control) captured_ = nullptr;
+  if (focused_ == control) focused_ = nullptr;
   if (tooltip_) {
     RemoveTooltipTool(tooltip_.Get(), window_.Handle(), reinterpret_cast<UINT_PTR>(control));
   }

@@ -1,7 +1,9 @@
 // The windowless controls of one window: it paints them, routes the pointer to them (with
-// the capture of a pressed button), sets their cursor and keeps their hints in a tooltip.
-// The window asks it first about each of its messages. The tooltip, and comctl32 with it, is
-// made when the pointer first comes onto a control with a hint, not with the window.
+// the capture of a pressed button), sets their cursor, keeps their hints in a tooltip, keeps
+// the one that has the keyboard focus (with its focus rectangle) and gives them to screen
+// readers (winlib/accessible_client.h). The window asks it first about each of its messages.
+// The tooltip, and comctl32 with it, is made when the pointer first comes onto a control with
+// a hint; the accessibility libraries when a screen reader first asks; neither with the window.
 #pragma once
 
 #include <windows.h>
@@ -28,8 +30,12 @@ class TControlHost {
 
   // A control's bounds, hint or place changed: its hint follows, once there is a tooltip.
   void ControlChanged(TControl* control);
-  // A control leaves the window: it is no longer pressed and has no hint.
+  // A control leaves the window: it is no longer pressed or focused and has no hint.
   void ControlRemoved(TControl* control);
+
+  // The windowless control that has the keyboard focus while the window has it, or none.
+  TControl* Focused() const { return focused_; }
+  void SetFocused(TControl* control);
   // The window goes: the tooltip goes first.
   void WindowDestroying();
 
@@ -41,9 +47,14 @@ class TControlHost {
   void UpdateHint(TControl* control);
   void ForgetPress();
   bool HandleSetCursor();
+  // Screen readers and keyboard users learn where the focus went.
+  void AnnounceFocus();
+  void InvalidateFocus();
+  bool FocusRectShown() const;
 
   TWinControl& window_;
   TControl* captured_ = nullptr;  // the control that pressed the pointer, while it is held
+  TControl* focused_ = nullptr;   // one of the window's controls; not owned
   TMouseButton capturedButton_ = mbLeft;
   bool selfCaptured_ = false;  // the window itself was pressed, outside every control
   ScopedWindow tooltip_;

@@ -105,58 +105,57 @@ bool TForm::IsMainForm() const {
   return Application != nullptr && Application->MainForm() == this;
 }
 
-bool TForm::Contains(const TWinControl* control) const {
+bool TForm::Contains(const TControl* control) const {
   if (control == nullptr) return false;
-  std::vector<TWinControl*> controls;
+  std::vector<TControl*> controls;
   GetTabOrderList(controls);
   return std::find(controls.begin(), controls.end(), control) != controls.end();
 }
 
-TWinControl* TForm::FocusedControl() const {
-  const HWND focus = GetFocus();
-  std::vector<TWinControl*> controls;
+TControl* TForm::FocusedControl() const {
+  std::vector<TControl*> controls;
   GetTabOrderList(controls);
-  for (TWinControl* control : controls) {
-    if (control->Handle() != nullptr && control->Handle() == focus) return control;
+  for (TControl* control : controls) {
+    if (control->Focused()) return control;
   }
   return nullptr;
 }
 
-TWinControl* TForm::ActiveControl() const {
+TControl* TForm::ActiveControl() const {
   return Contains(activeControl_) ? activeControl_ : nullptr;
 }
 
-TWinControl* TForm::FindNextControl(TWinControl* current, bool forward) const {
-  std::vector<TWinControl*> controls;
+TControl* TForm::FindNextControl(TControl* current, bool forward) const {
+  std::vector<TControl*> controls;
   GetTabOrderList(controls);
   if (!forward) std::reverse(controls.begin(), controls.end());
   const auto at = std::find(controls.begin(), controls.end(), current);
   const std::size_t start = at == controls.end() ? 0 : (at - controls.begin()) + 1;
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    TWinControl* candidate = controls[(start + i) % controls.size()];
+    TControl* candidate = controls[(start + i) % controls.size()];
     if (candidate->TabStop() && candidate->CanFocus()) return candidate;
   }
   return nullptr;
 }
 
-void TForm::FocusControl(TWinControl* control) {
+void TForm::FocusControl(TControl* control) {
   control->SetFocus();  // remembered once it has the focus (ChildFocused)
 }
 
-TWinControl* TForm::ControlToFocus() const {
-  TWinControl* control = ActiveControl();
+TControl* TForm::ControlToFocus() const {
+  TControl* control = ActiveControl();
   return control != nullptr && control->CanFocus() ? control : FindNextControl(nullptr, true);
 }
 
-void TForm::ChildFocused(TWinControl* control) {
+void TForm::ChildFocused(TControl* control) {
   // The one place that remembers the focus: the control that last gained it is the one to give
   // it back to, also when a modal box took it away before the form was deactivated.
   if (control != this) activeControl_ = control;
 }
 
 void TForm::SelectNext(bool forward) {
-  TWinControl* current = FocusedControl();
-  TWinControl* next = FindNextControl(current != nullptr ? current : ActiveControl(), forward);
+  TControl* current = FocusedControl();
+  TControl* next = FindNextControl(current != nullptr ? current : ActiveControl(), forward);
   if (next != nullptr) FocusControl(next);
 }
 
@@ -167,8 +166,16 @@ bool TForm::HandleDialogKey(const MSG& message) {
   switch (message.wParam) {
     case VK_TAB:
       return TabKey(message);
-    case VK_RETURN:
-      return ClickKey(defaultControl_, message);
+    case VK_RETURN: {
+      // A focused windowless control is pressed; from any other, Enter is the default's.
+      TControl* focused = FocusedControl();
+      return ClickKey(focused != nullptr && focused->IsGraphic() ? focused : defaultControl_,
+                      message);
+    }
+    case VK_SPACE: {
+      TControl* focused = FocusedControl();
+      return focused != nullptr && focused->IsGraphic() && ClickKey(focused, message);
+    }
     case VK_ESCAPE:
       return ClickKey(cancelControl_, message);
     default:
@@ -182,6 +189,8 @@ bool TForm::TabKey(const MSG& message) {
     return false;
   }
   SelectNext(GetKeyState(VK_SHIFT) >= 0);
+  // The keyboard is in use: the focus rectangles show from now on.
+  SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   return true;
 }
 
@@ -200,7 +209,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {  // activated, not minimised
-        if (TWinControl* control = ControlToFocus()) {
+        if (TControl* control = ControlToFocus()) {
           FocusControl(control);
           return 0;
         }
@@ -209,7 +218,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       // As a dialog box does, the form hands the focus it gets on to its control: the system
       // may focus the form itself when it activates it.
-      if (TWinControl* control = ControlToFocus()) {
+      if (TControl* control = ControlToFocus()) {
         FocusControl(control);
         return 0;
       }
@@ -220,12 +229,17 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // it itself or had none: it gives it now.
       if (wParam && GetActiveWindow() == Handle() &&
           (GetFocus() == nullptr || GetFocus() == Handle())) {
-        if (TWinControl* control = ControlToFocus()) FocusControl(control);
+        if (TControl* control = ControlToFocus()) FocusControl(control);
       }
       break;
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // High contrast on or off, or other system colours: everything is drawn again.
+      RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_SYSCOMMAND:
       // The main form minimises the program: its taskbar button, the application window's,
       // then brings it back.

@@ -120,14 +120,15 @@ class TForm : public TWinControl {
 
   // The control that has the focus while the form is active, and gets it back when the form
   // is activated again; none until the form has been active.
-  TWinControl* ActiveControl() const;
+  TControl* ActiveControl() const;
   // The next (or previous) tab stop after a control, in tab order and round, or none; the
   // first one for no control.
-  TWinControl* FindNextControl(TWinControl* current, bool forward) const;
+  TControl* FindNextControl(TControl* current, bool forward) const;
   // Moves the focus to the next (or previous) tab stop.
   void SelectNext(bool forward);
   // A key for the form rather than for the focused control: Tab and Shift+Tab move the focus,
-  // Enter and Esc click the default and the cancel control. Handled, true.
+  // Space and Enter press a focused windowless control, Enter elsewhere and Esc click the
+  // default and the cancel control. Handled, true.
   bool HandleDialogKey(const MSG& message);
   // The controls whose click Enter and Esc stand for, as a dialog box's default and cancel
   // buttons; none unless set. Not owned: the form's own controls, which live as long as it.
@@ -139,17 +140,17 @@ class TForm : public TWinControl {
  protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Follows the focus: the control that gained it is the one to give it back to.
-  void ChildFocused(TWinControl* control) override;
+  void ChildFocused(TControl* control) override;
 
  private:
   void Center();
   bool IsMainForm() const;
-  bool Contains(const TWinControl* control) const;
+  bool Contains(const TControl* control) const;
   // The form's control that has the keyboard focus now, or none.
-  TWinControl* FocusedControl() const;
-  void FocusControl(TWinControl* control);
+  TControl* FocusedControl() const;
+  void FocusControl(TControl* control);
   // The control that the form's focus goes to: the one last focused, else the first tab stop.
-  TWinControl* ControlToFocus() const;
+  TControl* ControlToFocus() const;
   bool TabKey(const MSG& message);
   bool ClickKey(TControl* control, const MSG& message);
 
@@ -159,7 +160,7 @@ class TForm : public TWinControl {
   TFormBorderStyle borderStyle_ = bsSingle;
   TPosition position_ = poDesigned;
   bool centred_ = false;
-  TWinControl* activeControl_ = nullptr;  // one of the form's controls; not owned
+  TControl* activeControl_ = nullptr;  // one of the form's controls; not owned
   TControl* defaultControl_ = nullptr;
   TControl* cancelControl_ = nullptr;
 };

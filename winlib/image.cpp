@@ -1,6 +1,8 @@
 #include "winlib/image.h"
 
 #include "winlib/exception.h"
+#include "winlib/high_contrast.h"
+#include "winlib/scoped.h"
 
 const unsigned char* TImage::ClassName() const {
   static const unsigned char name[] = "\x06TImage";
@@ -32,7 +34,26 @@ void TImage::SetAutoSize(bool autoSize) {
 }
 
 void TImage::Paint(HDC dc) {
-  picture_.Draw(dc, 0, 0);
+  if (!HighContrastOn()) {
+    picture_.Draw(dc, 0, 0);
+    return;
+  }
+  // In high contrast a button is a plain button with its name, and a picture that only
+  // decorates is left out. A button too small for its name (the close picture) keeps its
+  // picture, which says what it does.
+  if (AccessibleRole() != arButton) return;
+  RECT r = {0, 0, Width(), Height()};
+  SelectObjectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  RECT needed = {0, 0, 0, 0};
+  DrawTextA(dc, Hint().c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  if (needed.right + 4 > Width() || needed.bottom + 2 > Height()) {
+    picture_.Draw(dc, 0, 0);
+    return;
+  }
+  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (Enabled() ? 0 : DFCS_INACTIVE));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  DrawTextA(dc, Hint().c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 bool TImage::SetProperty(const std::string& name, const std::string& value) {

@@ -20,6 +20,10 @@ class TImage : public TGraphicControl {
 
   void SetBounds(int left, int top, int width, int height) override;
   void Paint(HDC dc) override;
+  // A picture with a click is a button, named by its hint (the text it shows); any other
+  // only decorates.
+  TAccessibleRole AccessibleRole() const override { return OnClick ? arButton : arNone; }
+  std::string AccessibleName() const override { return Hint(); }
   bool SetProperty(const std::string& name, const std::string& value) override;
 
  private:

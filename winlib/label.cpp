@@ -1,6 +1,7 @@
 #include "winlib/label.h"
 
 #include "winlib/exception.h"
+#include "winlib/high_contrast.h"
 #include "winlib/scoped.h"
 #include "winlib/win_control.h"
 
@@ -33,15 +34,25 @@ void TLabel::AdjustSize() {
   SetBounds(Left(), Top(), wordWrap_ ? Width() : r.right, r.bottom);
 }
 
+std::string TLabel::LabelFor(const TControl& control) const {
+  return !focusControl_.empty() && focusControl_ == control.Name() ? caption_ : std::string();
+}
+
 void TLabel::Paint(HDC dc) {
   RECT r = {0, 0, Width(), Height()};
+  // In high contrast, the system's colours: a link's own, every other text the window's.
+  const bool highContrast = HighContrastOn();
   if (!transparent_ && Parent() != nullptr) {
-    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Parent()->Color())));
+    const TColor back = highContrast ? clWindow : Parent()->Color();
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(back)));
     FillRect(dc, &r, brush.Get());
   }
+  COLORREF text = ColorToRGB(Font().Color());
+  if (highContrast) text = GetSysColor(OnClick ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT);
+  if (!Enabled()) text = GetSysColor(COLOR_GRAYTEXT);
   SelectObjectScope font(dc, Font().Handle());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, Enabled() ? ColorToRGB(Font().Color()) : GetSysColor(COLOR_GRAYTEXT));
+  SetTextColor(dc, text);
   DrawTextA(dc, caption_.c_str(), -1, &r, DrawFlags());
 }
 
@@ -67,6 +78,8 @@ bool TLabel::SetProperty(const std::string& name, const std::string& value) {
   } else if (name == "AutoSize") {
     autoSize_ = BoolFromText(name, value);
     AdjustSize();
+  } else if (name == "FocusControl") {
+    focusControl_ = value;
   } else {
     return TGraphicControl::SetProperty(name, value);
   }

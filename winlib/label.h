@@ -20,11 +20,19 @@ class TLabel : public TGraphicControl {
   void Paint(HDC dc) override;
   bool SetProperty(const std::string& name, const std::string& value) override;
 
+  // A label with a click is a link; any other is text. FocusControl names the control that the
+  // label stands above, which screen readers then call by the label's caption.
+  TAccessibleRole AccessibleRole() const override { return OnClick ? arLink : arText; }
+  std::string AccessibleName() const override { return caption_; }
+  const std::string& FocusControl() const { return focusControl_; }
+  std::string LabelFor(const TControl& control) const override;
+
  private:
   void AdjustSize();
   UINT DrawFlags() const;
 
   std::string caption_;
+  std::string focusControl_;  // a control's name
   TAlignment alignment_ = taLeftJustify;
   bool wordWrap_ = false;
   bool transparent_ = false;

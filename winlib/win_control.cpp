@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "winlib/accessible_named.h"
 #include "winlib/application.h"
 #include "winlib/exception.h"
 #include "winlib/guarded.h"
@@ -119,7 +120,7 @@ LRESULT TWinControl::Detach(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                                : DefWindowProcA(window, message, wParam, lParam);
 }
 
-void TWinControl::ChildFocused(TWinControl* control) {
+void TWinControl::ChildFocused(TControl* control) {
   if (Parent() != nullptr) Parent()->ChildFocused(control);
 }
 
@@ -132,7 +133,21 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (OwnClass() && host_.OnMessage(message, wParam, lParam, &result)) return result;
   if (message == WM_SETFOCUS) ChildFocused(this);
+  if (message == WM_GETOBJECT && !OwnClass()) {
+    // A system control named by a windowless label: its own object, under that name.
+    if (const LRESULT named = AnswerNamedClient(handle_, AccessibleName(), wParam, lParam)) {
+      return named;
+    }
+  }
   return DefaultHandler(message, wParam, lParam);
+}
+
+std::string TWinControl::AccessibleName() const {
+  for (int i = 0; Parent() != nullptr && i < Parent()->ControlCount(); ++i) {
+    const std::string name = Parent()->Controls(i)->LabelFor(*this);
+    if (!name.empty()) return name;
+  }
+  return std::string();
 }
 
 void TWinControl::SetColor(TColor color) {
@@ -189,14 +204,6 @@ bool TWinControl::SetProperty(const std::string& name, const std::string& value)
     SetColor(ColorFromText(value));
     return true;
   }
-  if (name == "TabOrder") {
-    SetTabOrder(IntFromText(name, value));
-    return true;
-  }
-  if (name == "TabStop") {
-    SetTabStop(BoolFromText(name, value));
-    return true;
-  }
   // No 3-D borders in this library: the values are checked, not used.
   if (name == "Ctl3D" || name == "ParentCtl3D") {
     BoolFromText(name, value);
@@ -216,27 +223,34 @@ void TWinControl::SetFocus() {
   if (handle_ != nullptr) ::SetFocus(handle_);
 }
 
-void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
-  std::vector<TWinControl*> children;
+void TWinControl::FocusWindowless(TControl* control) {
+  // Remembered first: the window's own answer to gaining the focus gives it on to this one.
+  ChildFocused(control);
+  host_.SetFocused(control);
+  if (GetFocus() != handle_) ::SetFocus(handle_);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TControl*>& list) const {
+  std::vector<TControl*> children;
   for (TControl* control : controls_) {
-    if (auto* child = dynamic_cast<TWinControl*>(control)) children.push_back(child);
+    if (!control->IsGraphic() || control->TabStop()) children.push_back(control);
   }
   std::stable_sort(children.begin(), children.end(),
-                   [](TWinControl* a, TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
-  for (TWinControl* child : children) {
+                   [](TControl* a, TControl* b) { return a->TabOrder() < b->TabOrder(); });
+  for (TControl* child : children) {
     list.push_back(child);
-    child->GetTabOrderList(list);
+    if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->GetTabOrderList(list);
   }
 }
 
 void TWinControl::InsertControl(TControl* control) {
-  if (auto* child = dynamic_cast<TWinControl*>(control); child != nullptr && child->tabOrder_ < 0) {
-    // A control placed without a stored tab order comes after its windowed siblings.
+  if (!control->IsGraphic() && control->TabOrder() < 0) {
+    // A windowed control placed without a stored tab order comes after its windowed siblings.
     int last = -1;
     for (TControl* sibling : controls_) {
-      if (auto* w = dynamic_cast<TWinControl*>(sibling)) last = std::max(last, w->tabOrder_);
+      if (!sibling->IsGraphic()) last = std::max(last, sibling->TabOrder());
     }
-    child->tabOrder_ = last + 1;
+    control->SetTabOrder(last + 1);
   }
   controls_.push_back(control);
   ChildChanged(control);

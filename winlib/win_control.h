@@ -35,18 +35,19 @@ class TWinControl : public TControl {
   void InvalidateRect(const RECT& rect);
   bool SetProperty(const std::string& name, const std::string& value) override;
 
-  // Keyboard focus. TabOrder places a windowed control among its siblings (as stored, then
-  // in the order they were placed); TabStop lets Tab and a form's first focus reach it.
-  int TabOrder() const { return tabOrder_; }
-  void SetTabOrder(int tabOrder) { tabOrder_ = tabOrder; }
-  bool TabStop() const { return tabStop_; }
-  void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
-  // True when the control and all its parents have windows and are visible and enabled.
-  bool CanFocus() const;
-  bool Focused() const { return handle_ != nullptr && GetFocus() == handle_; }
-  void SetFocus();
-  // The windowed controls inside this one, in tab order, each followed by its own.
-  void GetTabOrderList(std::vector<TWinControl*>& list) const;
+  bool CanFocus() const override;
+  bool Focused() const override { return handle_ != nullptr && GetFocus() == handle_; }
+  void SetFocus() override;
+  // The controls inside this one that take part in the keyboard's way through the window, in
+  // tab order: every windowed one, each followed by its own, and the windowless tab stops.
+  void GetTabOrderList(std::vector<TControl*>& list) const;
+  // The windowless control that this window has focused: the one with the keyboard focus
+  // while this window has it. Focusing one gives this window the focus.
+  TControl* FocusedWindowless() const { return host_.Focused(); }
+  void FocusWindowless(TControl* control);
+
+  // A windowed control goes by the caption of the label that names it (FocusControl).
+  std::string AccessibleName() const override;
 
   // The topmost visible windowless control at a point of the client area, or none.
   TControl* ControlAtPos(int x, int y) const { return host_.ControlAtPos(x, y); }
@@ -74,9 +75,9 @@ class TWinControl : public TControl {
   void AlignControls();
   // Paints the client area; by default the background and the windowless controls.
   virtual void PaintWindow(HDC dc) { host_.Paint(dc); }
-  // A windowed control at or below this one gained the keyboard focus; passed up to the form,
-  // which remembers it.
-  virtual void ChildFocused(TWinControl* control);
+  // A control at or below this one gained the keyboard focus; passed up to the form, which
+  // remembers it.
+  virtual void ChildFocused(TControl* control);
 
  private:
   friend class TControlHost;  // paints through PaintWindow
@@ -92,7 +93,5 @@ class TWinControl : public TControl {
   WNDPROC systemProc_ = nullptr;     // a system class's own procedure, while subclassed
   std::vector<TControl*> controls_;  // children, in stored order; not owned
   TColor color_ = clBtnFace;
-  int tabOrder_ = -1;  // -1 until placed or stored
-  bool tabStop_ = false;
   TControlHost host_{*this};
 };

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -14,6 +16,7 @@
 #include "core/lesson_conversion.h"
 #include "tests/common/book_builder.h"
 #include "tests/common/temp_dir.h"
+#include "tests/win/accessible_reader.h"
 #include "tests/win/robot.h"
 
 namespace {
@@ -289,9 +292,10 @@ TEST_F(EndToEnd, ImportsTheChosenBookAndTellsTheStudyProgramOnce) {
   // The window stays, with the same selection; book 3 lies in its short-named folder.
   EXPECT_TRUE(IsWindow(window));
   EXPECT_EQ(Selection(), 0);
-  // The focus came back to the list with the window; Tab keeps it there, the only tab stop.
+  // The focus came back to the list with the window; Tab goes round the import and exit
+  // buttons and the download link, back to it.
   EXPECT_EQ(SelectionAfterKey(VK_DOWN, 1), 1);
-  PressKey(VK_TAB);
+  for (int i = 0; i < 4; ++i) PressKey(VK_TAB);
   EXPECT_EQ(SelectionAfterKey(VK_UP, 0), 0);
   ClickClientPoint(list, 20, 13 + 6);
   EXPECT_TRUE(WaitUntil([&] { return Selection() == 1; }));
@@ -457,6 +461,7 @@ TEST_F(EndToEnd, StartsWithoutTheOleLibrariesOrComctl32AndTheFirstHoverShowsTheH
     }
   }
   EXPECT_EQ(modules.count("comctl32.dll"), everyWindow.count("comctl32.dll"));
+  EXPECT_EQ(modules.count("oleacc.dll"), everyWindow.count("oleacc.dll"));
 
   for (const char* pass : {"first hover", "hover after leaving"}) {
     SCOPED_TRACE(pass);
@@ -686,6 +691,111 @@ TEST_F(EndToEnd, CloseFromTheTaskbarWhileABoxIsOpenBringsTheBoxForward) {
   }));
   EXPECT_EQ(SelectionAfterKey(VK_DOWN, 1), 1);
   EXPECT_EQ(CloseWith(kContinue), 0);
+}
+
+// A screen reader in another process reads the window's controls, presses them and follows
+// the keyboard's focus through them.
+TEST_F(EndToEnd, AScreenReaderReadsAndPressesEveryControl) {
+  LayOutBook1();
+  ASSERT_NE(StartTool(start), nullptr);
+  const ScopedCom com;
+  const AccessibleReader reader(window);
+  ASSERT_TRUE(reader.Found()) << "no object that answers for IAccessible";
+  const AccessibleElement self = reader.Self();
+  EXPECT_EQ(self.name, kTitle);
+  EXPECT_EQ(self.role, ROLE_SYSTEM_CLIENT);
+
+  // In reading order, placed as in the window (child windows have objects of their own).
+  RECT frame;
+  GetWindowRect(window, &frame);
+  // The two child windows come as the system's objects of their windows, whose properties Wine
+  // leaves unanswered.
+  const HWND panel = FindWindowExW(window, nullptr, kOurClass, nullptr);
+  const struct {
+    const wchar_t* name;
+    long role;
+    RECT place;  // in the window
+    HWND object;
+  } expected[] = {
+      {L"退出", ROLE_SYSTEM_PUSHBUTTON, {500, 8, 517, 25}, nullptr},
+      {L"Tavrin英语 ", ROLE_SYSTEM_STATICTEXT, {42, 9, 289, 25}, nullptr},
+      {nullptr, 0, {}, panel},
+      {nullptr, ROLE_SYSTEM_STATICTEXT, {40, 85, 489, 145}, nullptr},
+      {L"下载《21天免费精通Zembra》", ROLE_SYSTEM_LINK, {136, 154, 377, 171}, nullptr},
+      {L"请选择要导入的书本，然后点”导入“按钮",
+       ROLE_SYSTEM_STATICTEXT,
+       {136, 176, 377, 193},
+       nullptr},
+      {nullptr, 0, {}, list},
+      {L"导入", ROLE_SYSTEM_PUSHBUTTON, {164, 340, 239, 362}, nullptr},
+      {L"退出", ROLE_SYSTEM_PUSHBUTTON, {289, 340, 364, 362}, nullptr},
+  };
+  const std::vector<AccessibleElement> children = reader.Children();
+  ASSERT_EQ(children.size(), std::size(expected));
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const AccessibleElement& child = children[i];
+    SCOPED_TRACE(Narrow(child.name) + " at " + std::to_string(i));
+    if (expected[i].object != nullptr) {
+      EXPECT_EQ(child.childId, 0);
+      EXPECT_EQ(child.window, expected[i].object);
+      continue;
+    }
+    EXPECT_EQ(child.childId, static_cast<long>(i) + 1);
+    if (expected[i].name != nullptr) {
+      EXPECT_EQ(child.name, expected[i].name);
+    }
+    EXPECT_EQ(child.role, expected[i].role);
+    EXPECT_EQ(child.location.left - frame.left, expected[i].place.left);
+    EXPECT_EQ(child.location.top - frame.top, expected[i].place.top);
+    EXPECT_EQ(child.location.right - frame.left, expected[i].place.right);
+    EXPECT_EQ(child.location.bottom - frame.top, expected[i].place.bottom);
+    EXPECT_EQ(child.state & STATE_SYSTEM_INVISIBLE, 0);
+  }
+  EXPECT_EQ(children[3].name.substr(0, 10), L"    本程序用以将");
+  const long install = reader.ChildNamed(L"导入");
+  EXPECT_EQ(reader.Child(install).state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED),
+            STATE_SYSTEM_FOCUSABLE);
+  // The list is named by the label above it.
+  EXPECT_EQ(AccessibleReader(list).Self().name, L"请选择要导入的书本，然后点”导入“按钮");
+
+  // Tab takes the focus from the list to the import button: the screen reader is told, and
+  // finds it focused.
+  std::vector<std::pair<HWND, long>> events;
+  const ScopedFocusEvents hook(tool.Id(), &events);
+  ASSERT_TRUE(hook.Set());
+  WaitUntil([&] { return ListHasTheKeys(); });
+  PressKey(VK_TAB);
+  const std::pair<HWND, long> toInstall(window, install);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return std::find(events.begin(), events.end(), toInstall) != events.end(); }));
+  EXPECT_NE(reader.Child(install).state & STATE_SYSTEM_FOCUSED, 0);
+  EXPECT_EQ(reader.FocusedChild(), install);
+
+  // The default action clicks as the pointer does, and returns before the box it opens is
+  // answered.
+  std::atomic<bool> returned{false};
+  bool answeredAfterTheCall = false;
+  MessageBoxSeen seen;
+  TestThread user([&] {
+    const HWND box = WaitForWindow(kTitle, L"#32770");
+    WaitUntil([&] { return returned.load(); }, 5000);
+    answeredAfterTheCall = returned;
+    seen = AnswerMessageBox(box);
+  });
+  VARIANT id;
+  id.vt = VT_I4;
+  id.lVal = install;
+  EXPECT_EQ(reader.Object()->accDoDefaultAction(id), S_OK);
+  returned = true;
+  user.Join();
+  EXPECT_TRUE(answeredAfterTheCall) << "the default action waited for the box";
+  EXPECT_EQ(seen.text, M4(L"Zembra英语第1册"));
+  EXPECT_TRUE(PathExists(Library(kEntry1)));
+  WaitUntil([&] { return IsWindowEnabled(window) != FALSE; });
+  id.lVal = static_cast<long>(children.size());  // the exit button, last in reading order
+  EXPECT_EQ(reader.Child(id.lVal).name, L"退出");
+  EXPECT_EQ(reader.Object()->accDoDefaultAction(id), S_OK);
+  EXPECT_EQ(tool.WaitForExit(), 0);
 }
 
 // Run by the ctest entry western_code_page, which starts the tool on a Western system (code

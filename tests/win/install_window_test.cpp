@@ -8,6 +8,7 @@
 #include "app/install_form.h"
 #include "core/large_font_math.h"
 #include "tests/common/temp_dir.h"
+#include "tests/win/accessible_reader.h"
 #include "tests/win/comctl5_tooltips.h"
 #include "tests/win/robot.h"
 #include "winlib/application.h"
@@ -319,4 +320,103 @@ TEST(InstallWindow, ShippedSkinIsFoundForEveryButtonAndStateAtTheButtonsSize) {
       EXPECT_EQ(picture.Height(), button->Height()) << stem;
     }
   }
+}
+
+// The keyboard reaches every control: Tab and Shift+Tab go round the list, the import and exit
+// buttons and the download link, Space and Enter press a focused button or link, and a focused
+// button shows its focus rectangle. A disabled control is passed over and reported so; so is a
+// hidden one.
+TEST(InstallWindow, TheKeyboardAndScreenReadersReachEveryControl) {
+  TempDir dir;
+  InstallWindowIn built(dir.Path());
+  TInstallForm* const form = built.form;
+  const HWND window = built.Show();
+  SetForegroundWindow(window);
+  const auto settle = [&] {
+    WaitUntil([&] {
+      built.app.ProcessMessages();
+      return true;
+    });
+  };
+  settle();
+  ASSERT_TRUE(form->lsVolume->Focused());
+  std::vector<std::string> clicks;
+  for (TControl* control :
+       std::initializer_list<TControl*>{form->btInstall, form->btContinue, form->Label2}) {
+    control->OnClick = [&clicks, control](TObject*) { clicks.push_back(control->Name()); };
+  }
+  const struct {
+    WORD key, modifier;
+    TControl* focused;
+  } presses[] = {{VK_TAB, 0, form->btInstall},
+                 {VK_TAB, 0, form->btContinue},
+                 {VK_TAB, 0, form->Label2},
+                 {VK_TAB, 0, form->lsVolume},
+                 {VK_TAB, VK_SHIFT, form->Label2},
+                 {VK_SPACE, 0, form->Label2},
+                 {VK_TAB, VK_SHIFT, form->btContinue},
+                 {VK_RETURN, 0, form->btContinue}};
+  for (const auto& press : presses) {
+    PressKey(press.key, press.modifier);
+    settle();
+    EXPECT_TRUE(press.focused->Focused()) << press.key << " to " << press.focused->Name();
+  }
+  EXPECT_EQ(clicks, (std::vector<std::string>{"Label2", "btContinue"}));
+
+  // The focused button's rectangle is drawn over its picture.
+  int changed = 0;
+  for (int x = 2; x < 20; ++x) {
+    const TImage* button = form->btContinue;
+    changed +=
+        ScreenPixel(window, button->Left() + x, button->Top() + 2) != ResourcePixel("A4", x, 2);
+  }
+  EXPECT_GT(changed, 0) << "no focus rectangle on the exit button";
+
+  const ScopedCom com;
+  const AccessibleReader reader(window);
+  ASSERT_TRUE(reader.Found());
+  const long install = reader.ChildNamed(L"导入");
+  ASSERT_NE(install, 0);
+  const long exit = install + 1;
+  EXPECT_NE(reader.Child(exit).state & STATE_SYSTEM_FOCUSED, 0);
+  EXPECT_EQ(reader.FocusedChild(), exit);
+  form->btInstall->SetEnabled(false);
+  form->btContinue->SetVisible(false);
+  EXPECT_EQ(reader.Child(install).state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_FOCUSABLE),
+            STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_NE(reader.Child(exit).state & STATE_SYSTEM_INVISIBLE, 0);
+  form->lsVolume->SetFocus();
+  PressKey(VK_TAB);
+  settle();
+  EXPECT_TRUE(form->Label2->Focused()) << "Tab stopped on a disabled or hidden button";
+}
+
+// With high contrast on, the window draws in the system's colours, its picture buttons as
+// plain buttons with their names; the skin comes back when it goes off.
+TEST(InstallWindow, HighContrastUsesTheSystemsColoursUntilItGoesOff) {
+  TempDir dir;
+  InstallWindowIn built(dir.Path());
+  const HWND window = built.Show();
+  const POINT bare = {350, 20};   // the title band of the background picture
+  const POINT panel = {300, 60};  // the cream header panel
+  const POINT face = {164 + 4, 340 + 4};
+  const auto repainted = [&](COLORREF atBare) {
+    return WaitUntil([&] { return ScreenPixel(window, bare.x, bare.y) == atBare; });
+  };
+  ASSERT_EQ(ScreenPixel(window, bare.x, bare.y), ResourcePixel("A1", bare.x, bare.y));
+
+  built.app.SetHighContrast(true);
+  SendMessageA(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_TRUE(repainted(GetSysColor(COLOR_WINDOW)));
+  EXPECT_EQ(ScreenPixel(window, panel.x, panel.y), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(ScreenPixel(window, face.x, face.y), GetSysColor(COLOR_BTNFACE));
+  CreateDirectoryA((ProgramFolder() + "screenshots").c_str(), nullptr);
+  EXPECT_TRUE(
+      SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form_contrast.bmp"));
+
+  built.app.SetHighContrast(false);
+  SendMessageA(window, WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_TRUE(repainted(ResourcePixel("A1", bare.x, bare.y)));
+  EXPECT_EQ(ScreenPixel(window, panel.x, panel.y), RGB(255, 251, 240));
+  EXPECT_EQ(ScreenPixel(window, face.x, face.y), ResourcePixel("A3", 4, 4));
 }
