@@ -340,6 +340,15 @@ TEST(InstallWindow, TheKeyboardAndScreenReadersReachEveryControl) {
   };
   settle();
   ASSERT_TRUE(form->lsVolume->Focused());
+  // Whether the focus rectangle is drawn over a button's picture.
+  const auto rectangleOn = [&](const TImage* button, const char* picture) {
+    int changed = 0;
+    for (int x = 2; x < 20; ++x) {
+      changed += ScreenPixel(window, button->Left() + x, button->Top() + 2) !=
+                 ResourcePixel(picture, x, 2);
+    }
+    return changed > 0;
+  };
   std::vector<std::string> clicks;
   for (TControl* control :
        std::initializer_list<TControl*>{form->btInstall, form->btContinue, form->Label2}) {
@@ -363,14 +372,8 @@ TEST(InstallWindow, TheKeyboardAndScreenReadersReachEveryControl) {
   }
   EXPECT_EQ(clicks, (std::vector<std::string>{"Label2", "btContinue"}));
 
-  // The focused button's rectangle is drawn over its picture.
-  int changed = 0;
-  for (int x = 2; x < 20; ++x) {
-    const TImage* button = form->btContinue;
-    changed +=
-        ScreenPixel(window, button->Left() + x, button->Top() + 2) != ResourcePixel("A4", x, 2);
-  }
-  EXPECT_GT(changed, 0) << "no focus rectangle on the exit button";
+  EXPECT_TRUE(WaitUntil([&] { return rectangleOn(form->btContinue, "A4"); }))
+      << "no focus rectangle on the exit button";
 
   const ScopedCom com;
   const AccessibleReader reader(window);
