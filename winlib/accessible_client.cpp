@@ -35,28 +35,9 @@ VARIANT EmptyVariant() {
 
 // The window's client object. It holds the window's handle, not the control: a screen reader
 // may keep the object after the window has gone, and then learns that it has.
-class AccessibleClient final : public IAccessible {
+class AccessibleClient final : public AccessibleObject {
  public:
   explicit AccessibleClient(HWND window) : window_(window) {}
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, kIidAccessible)) {
-      *object = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const long left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
 
   // IDispatch: screen readers call the interface itself.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -375,7 +356,6 @@ class AccessibleClient final : public IAccessible {
     return state;
   }
 
-  long references_ = 1;
   HWND window_;
 };
 

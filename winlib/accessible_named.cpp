@@ -9,29 +9,16 @@
 namespace {
 
 // Passes every call to the system's object but for the name of the control itself.
-class NamedAccessible final : public IAccessible {
+class NamedAccessible final : public AccessibleObject {
  public:
   NamedAccessible(IAccessible* inner, std::string name) : inner_(inner), name_(std::move(name)) {}
-  ~NamedAccessible() { inner_->Release(); }
+  ~NamedAccessible() override { inner_->Release(); }
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, kIidAccessible)) {
-      *object = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    // Its other interfaces (the enumeration of its items) are the system object's.
+  // Its other interfaces (the enumeration of its items) are the system object's.
+  HRESULT OtherInterface(REFIID iid, void** object) override {
     return inner_->QueryInterface(iid, object);
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const long left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -121,7 +108,6 @@ class NamedAccessible final : public IAccessible {
  private:
   IAccessible* inner_;  // owned: one reference
   std::string name_;
-  long references_ = 1;
 };
 
 }  // namespace
