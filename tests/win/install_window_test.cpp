@@ -120,6 +120,29 @@ class InstallWindowIn {
   TInstallForm* form = nullptr;
 };
 
+// Sets system colours for a scope and puts the old ones back, also when an assertion ends the
+// test early.
+class ScopedSystemColors {
+ public:
+  explicit ScopedSystemColors(const std::vector<std::pair<int, COLORREF>>& colors) {
+    for (const auto& [element, color] : colors) {
+      elements_.push_back(element);
+      old_.push_back(GetSysColor(element));
+      new_.push_back(color);
+    }
+    SetSysColors(static_cast<int>(elements_.size()), elements_.data(), new_.data());
+  }
+  ~ScopedSystemColors() {
+    SetSysColors(static_cast<int>(elements_.size()), elements_.data(), old_.data());
+  }
+  ScopedSystemColors(const ScopedSystemColors&) = delete;
+  ScopedSystemColors& operator=(const ScopedSystemColors&) = delete;
+
+ private:
+  std::vector<int> elements_;
+  std::vector<COLORREF> old_, new_;
+};
+
 }  // namespace
 
 TEST(InstallWindow, LooksAsLaidOut) {
@@ -408,6 +431,17 @@ TEST(InstallWindow, HighContrastUsesTheSystemsColoursUntilItGoesOff) {
   };
   ASSERT_EQ(ScreenPixel(window, bare.x, bare.y), ResourcePixel("A1", bare.x, bare.y));
 
+  // The colours of Windows' "High Contrast Black", as the setting brings them.
+  const ScopedSystemColors scheme({{COLOR_WINDOW, RGB(0, 0, 0)},
+                                   {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+                                   {COLOR_HOTLIGHT, RGB(255, 255, 0)},
+                                   {COLOR_BTNFACE, RGB(0, 0, 0)},
+                                   {COLOR_BTNTEXT, RGB(255, 255, 255)},
+                                   {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)},
+                                   {COLOR_BTNSHADOW, RGB(128, 128, 128)},
+                                   {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
+                                   {COLOR_3DLIGHT, RGB(192, 192, 192)},
+                                   {COLOR_GRAYTEXT, RGB(0, 255, 0)}});
   built.app.SetHighContrast(true);
   SendMessageA(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
   EXPECT_TRUE(repainted(GetSysColor(COLOR_WINDOW)));
@@ -418,7 +452,7 @@ TEST(InstallWindow, HighContrastUsesTheSystemsColoursUntilItGoesOff) {
       SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form_contrast.bmp"));
 
   built.app.SetHighContrast(false);
-  SendMessageA(window, WM_SYSCOLORCHANGE, 0, 0);
+  SendMessageA(window, WM_SYSCOLORCHANGE, 0, 0);  // the colours stay, the setting goes
   EXPECT_TRUE(repainted(ResourcePixel("A1", bare.x, bare.y)));
   EXPECT_EQ(ScreenPixel(window, panel.x, panel.y), RGB(255, 251, 240));
   EXPECT_EQ(ScreenPixel(window, face.x, face.y), ResourcePixel("A3", 4, 4));
