@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <regex>
 
 #include "core/lesson_conversion.h"
 #include "tests/common/book_builder.h"
@@ -108,24 +109,6 @@ void WaitForMessagesHandled(HWND window) {
   for (int trip = 0; trip < 2; ++trip) {
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, ScaledTimeout(10000), nullptr);
   }
-}
-
-// The study program stand-in's log with the time field of each line left out:
-// "order<TAB>3246<TAB>wParam<TAB>lParam" per message. A time that is not a number stays.
-std::string WithoutTimes(const std::string& log) {
-  std::string lines;
-  for (std::size_t at = 0; at < log.size();) {
-    const std::size_t end = std::min(log.find('\n', at), log.size() - 1) + 1;
-    const std::string line = log.substr(at, end - at);
-    const std::size_t first = line.find('\t'), second = line.find('\t', first + 1);
-    const std::string time = first != std::string::npos && second != std::string::npos
-                                 ? line.substr(first + 1, second - first - 1)
-                                 : std::string();
-    const bool number = !time.empty() && time.find_first_not_of("0123456789") == std::string::npos;
-    lines += number ? line.substr(0, first) + line.substr(second) : line;
-    at = end;
-  }
-  return lines;
 }
 
 class EndToEnd : public ::testing::Test {
@@ -278,7 +261,8 @@ TEST_F(EndToEnd, ImportsTheChosenBookAndTellsTheStudyProgramOnce) {
   EXPECT_EQ(seen.caption, kTitle);
   EXPECT_EQ(seen.text, M4(L"Zembra英语第1册"));
   EXPECT_FALSE(seen.hasIcon);
-  EXPECT_EQ(WithoutTimes(lastLog), "1\t3246\t0\t0\n");
+  // One message, its order 1, then its time, the message 3246 and its two parameters 0.
+  EXPECT_TRUE(std::regex_match(lastLog, std::regex("1\t[0-9]+\t3246\t0\t0\n"))) << lastLog;
 
   // The library file is the conversion of the book, with its sound paths in place.
   const std::string expected = root / "expected.dat";
