@@ -19,12 +19,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TApplication application;
   StartupMark("application window made");
   // A failure while the window is built is shown, and the program ends without the window.
-  Guarded([] {
-    Application->Initialize();
-    Application->SetTitle(kApplicationTitle);
-    Application->CreateForm(InstallForm);
+  Guarded([&application] {
+    application.SetTitle(kApplicationTitle);
+    application.CreateForm(InstallForm);
     StartupMark("import window built");
-    Application->Run();
+    application.Run();
   });
   return 0;
 }

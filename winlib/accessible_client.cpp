@@ -6,8 +6,6 @@
 #include <string>
 
 #include "winlib/accessibility.h"
-#include "winlib/application.h"
-#include "winlib/form.h"
 #include "winlib/win_control.h"
 
 namespace {
@@ -80,7 +78,7 @@ class AccessibleClient final : public AccessibleObject {
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     return Text(
-        child, name, [](const TWinControl& window) { return WindowName(window); },
+        child, name, [](const TWinControl& window) { return window.AccessibleName(); },
         [](const TControl& control) { return control.AccessibleName(); });
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override { return Nothing(value); }
@@ -284,14 +282,6 @@ class AccessibleClient final : public AccessibleObject {
     v.pdispVal =
         Libraries().WindowObject(static_cast<const TWinControl*>(control)->Handle(), OBJID_WINDOW);
     return v.pdispVal != nullptr ? v : EmptyVariant();
-  }
-
-  static std::string WindowName(const TWinControl& window) {
-    // A form goes by the application's title; its caption is never shown.
-    if (dynamic_cast<const TForm*>(&window) != nullptr && Application != nullptr) {
-      return Application->Title();
-    }
-    return window.AccessibleName();
   }
 
   template <class OfWindow, class OfControl>

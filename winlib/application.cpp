@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "winlib/form.h"
 #include "winlib/guarded.h"
@@ -10,13 +11,32 @@
 
 TApplication* Application = nullptr;
 
-TApplication::TApplication() : TComponent(nullptr) {
+namespace {
+
+// The program file's name without its folder and extension; empty when it cannot be read.
+std::string ProgramName() {
+  // A path that fills the buffer may have been cut short (and on XP is then not terminated):
+  // read again into a larger one, up to the longest path there is.
+  std::vector<char> path(MAX_PATH);
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(path.size());
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), size);
+    if (length == 0) return std::string();
+    if (length < size) {
+      const std::string name(path.data(), length);
+      const std::string file = name.substr(name.find_last_of("\\/") + 1);
+      return file.substr(0, file.rfind('.'));
+    }
+    if (size >= 32768) return std::string();
+    path.resize(size * 2);
+  }
+}
+
+}  // namespace
+
+TApplication::TApplication() : TComponent(nullptr), title_(ProgramName()) {
   Application = this;
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name = path;
-  name = name.substr(name.find_last_of("\\/") + 1);
-  title_ = name.substr(0, name.rfind('.'));
+  SetMessageBoxCaption(title_);
   // Without it the forms still work; they only have no taskbar entry of their own.
   try {
     programWindow_ = std::make_unique<TProgramWindow>(*this);
@@ -30,6 +50,7 @@ TApplication::~TApplication() {
   // The forms go first, while the program window still owns them.
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   programWindow_.reset();
+  SetMessageBoxCaption(std::string());
   if (Application == this) Application = nullptr;
 }
 
@@ -39,7 +60,17 @@ HWND TApplication::Handle() const {
 
 void TApplication::SetTitle(const std::string& title) {
   title_ = title;
+  SetMessageBoxCaption(title_);
   if (programWindow_ != nullptr) programWindow_->SetTitle(title_);
+}
+
+void TApplication::SetMainForm(TForm* form, HWND window) {
+  mainForm_ = form;
+  SetMessageBoxOwner(window);
+}
+
+void TApplication::ShowException(const Exception& e) {
+  ShowUnhandledException(e);
 }
 
 void TApplication::Run() {
@@ -103,7 +134,7 @@ void TApplication::ReleaseForm(TForm* form) {
 }
 
 void TApplication::FormDestroyed(TForm* form) {
-  if (form == mainForm_) mainForm_ = nullptr;
+  if (form == mainForm_) SetMainForm(nullptr, nullptr);
   released_.erase(std::remove(released_.begin(), released_.end(), form), released_.end());
 }
 

@@ -1,12 +1,11 @@
-// The application object: the forms and the message loop. The program window stands for the
-// program on the taskbar (winlib/program_window.h); message boxes and the exception display are
-// in winlib/message_box.h.
+// The application object: the title, the forms and the message loop. The program window stands
+// for the program on the taskbar (winlib/program_window.h); message boxes and the exception
+// display (winlib/message_box.h) get their caption and owner from here.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,7 +22,6 @@ class TApplication : public TComponent {
   TApplication();
   ~TApplication() override;
 
-  void Initialize() {}
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
   // The program window, or none when it could not be made (the forms then have no owner).
@@ -35,7 +33,7 @@ class TApplication : public TComponent {
   void CreateForm(T*& reference, Args&&... args) {
     T* form = new T(this, std::forward<Args>(args)...);
     reference = form;
-    if (mainForm_ == nullptr) mainForm_ = form;
+    if (mainForm_ == nullptr) SetMainForm(form, form->Handle());
   }
   TForm* MainForm() const { return mainForm_; }
 
@@ -49,13 +47,6 @@ class TApplication : public TComponent {
 
   // The exception display: a message box with the title as caption and the error icon.
   void ShowException(const Exception& e);
-  // What shows the message boxes: the system's, unless a test puts another in its place.
-  const MessageBoxDisplay& Display() const { return display_; }
-  void SetDisplay(MessageBoxDisplay display) { display_ = std::move(display); }
-
-  // The high-contrast setting as the windows draw by it: the system's unless set here.
-  const std::optional<bool>& HighContrast() const { return highContrast_; }
-  void SetHighContrast(std::optional<bool> on) { highContrast_ = on; }
 
   // Frees a form once the message that asked for it has been handled.
   void ReleaseForm(TForm* form);
@@ -69,6 +60,8 @@ class TApplication : public TComponent {
   // true when the form took it.
   bool TranslateFormKey(const MSG& message);
   void FreeReleasedForms();
+  // The main form, and its window as the message boxes' owner.
+  void SetMainForm(TForm* form, HWND window);
 
   std::string title_;
   std::unique_ptr<TProgramWindow> programWindow_;
@@ -76,8 +69,6 @@ class TApplication : public TComponent {
   bool terminated_ = false;    // the quit message was taken
   bool quitPosted_ = false;
   std::vector<TForm*> released_;
-  MessageBoxDisplay display_ = SystemMessageBox;
-  std::optional<bool> highContrast_;
 };
 
 // The one application object of the program, while it exists.

@@ -101,6 +101,10 @@ void TForm::Close() {
   }
 }
 
+std::string TForm::AccessibleName() const {
+  return Application != nullptr ? Application->Title() : std::string();
+}
+
 bool TForm::IsMainForm() const {
   return Application != nullptr && Application->MainForm() == this;
 }

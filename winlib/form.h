@@ -136,6 +136,8 @@ class TForm : public TWinControl {
   void SetCancelControl(TControl* control) { cancelControl_ = control; }
 
   bool SetProperty(const std::string& name, const std::string& value) override;
+  // A form goes by the application's title; its caption is never shown.
+  std::string AccessibleName() const override;
 
  protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

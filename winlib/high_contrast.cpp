@@ -2,14 +2,23 @@
 
 #include <windows.h>
 
-#include "winlib/application.h"
+namespace {
+// The override in force, if any: one user-interface thread.
+std::optional<bool> overridden;
+}  // namespace
 
 bool HighContrastOn() {
-  if (Application != nullptr && Application->HighContrast().has_value()) {
-    return *Application->HighContrast();
-  }
+  if (overridden.has_value()) return *overridden;
   HIGHCONTRASTA setting = {};
   setting.cbSize = sizeof setting;
   return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
          (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+HighContrastOverride::HighContrastOverride(bool on) : previous_(overridden) {
+  overridden = on;
+}
+
+HighContrastOverride::~HighContrastOverride() {
+  overridden = previous_;
 }

@@ -3,6 +3,20 @@
 // decorate, so that every text and control stays readable; with it off, the skin is back.
 #pragma once
 
-// Read when a window paints, so that a change of the setting shows at the next paint. The
-// application may stand in for the system (TApplication::SetHighContrast, for tests).
+#include <optional>
+
+// Read when a window paints, so that a change of the setting shows at the next paint.
 bool HighContrastOn();
+
+// Stands in for the system's setting while it exists (for tests); the one before comes back
+// when it goes.
+class HighContrastOverride {
+ public:
+  explicit HighContrastOverride(bool on);
+  ~HighContrastOverride();
+  HighContrastOverride(const HighContrastOverride&) = delete;
+  HighContrastOverride& operator=(const HighContrastOverride&) = delete;
+
+ private:
+  std::optional<bool> previous_;
+};

@@ -1,26 +1,32 @@
 #include "winlib/message_box.h"
 
+#include <utility>
+
 #include "core/gbk.h"
-#include "winlib/application.h"
-#include "winlib/form.h"
+#include "winlib/exception.h"
 
 namespace {
 
-// The owner of message boxes: the active window of this thread, else the main form.
-HWND MessageBoxOwner() {
-  HWND active = GetActiveWindow();
-  if (active == nullptr && Application != nullptr && Application->MainForm() != nullptr) {
-    active = Application->MainForm()->Handle();
-  }
-  return active;
+// What the application handed down, and what shows the boxes; one user-interface thread.
+struct Boxes {
+  std::string caption;
+  HWND owner = nullptr;
+  MessageBoxDisplay display = SystemMessageBox;
+};
+
+Boxes& State() {
+  static Boxes boxes;
+  return boxes;
 }
 
-void ShowApplicationBox(const std::string& text, UINT type) {
-  if (Application == nullptr) {
-    SystemMessageBox(GetActiveWindow(), text, "", type);
-  } else {
-    Application->Display()(MessageBoxOwner(), text, Application->Title(), type);
-  }
+// The owner of a box: the active window of this thread, else the one handed down.
+HWND BoxOwner() {
+  const HWND active = GetActiveWindow();
+  return active != nullptr ? active : State().owner;
+}
+
+void ShowBox(const std::string& text, UINT type) {
+  State().display(BoxOwner(), text, State().caption, type);
 }
 
 }  // namespace
@@ -29,16 +35,27 @@ int SystemMessageBox(HWND owner, const std::string& text, const std::string& cap
   return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
 
-void ShowMessage(const std::string& text) {
-  ShowApplicationBox(text, MB_OK);
+void SetMessageBoxCaption(const std::string& caption) {
+  State().caption = caption;
 }
 
-void TApplication::ShowException(const Exception& e) {
-  ShowApplicationBox(ExceptionDisplayText(e.Message()), MB_OK | MB_ICONERROR);
+void SetMessageBoxOwner(HWND owner) {
+  State().owner = owner;
+}
+
+MessageBoxDisplayOverride::MessageBoxDisplayOverride(MessageBoxDisplay display)
+    : previous_(std::exchange(State().display, std::move(display))) {}
+
+MessageBoxDisplayOverride::~MessageBoxDisplayOverride() {
+  State().display = std::move(previous_);
+}
+
+void ShowMessage(const std::string& text) {
+  ShowBox(text, MB_OK);
 }
 
 void ShowUnhandledException(const Exception& e) {
-  if (Application != nullptr) Application->ShowException(e);
+  ShowBox(ExceptionDisplayText(e.Message()), MB_OK | MB_ICONERROR);
 }
 
 std::string ExceptionDisplayText(const std::string& message) {

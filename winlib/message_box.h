@@ -1,6 +1,6 @@
-// Message boxes of the application: ShowMessage and the exception display, modal, with one OK
-// button and the application's title as caption. What shows them is the application's display,
-// which a test may replace.
+// Message boxes: ShowMessage and the exception display, modal, with one OK button. The
+// application hands down what they need of it (their caption, its title, and their owner, its
+// main form); a test may replace what shows them.
 #pragma once
 
 #include <windows.h>
@@ -17,10 +17,28 @@ using MessageBoxDisplay =
 // The system's message box.
 int SystemMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
-// A message box with the text, one OK button and no icon, captioned with the title.
+// The caption of every box; empty until the application sets its title.
+void SetMessageBoxCaption(const std::string& caption);
+// The window that owns a box when no window of this thread is active (the main form), or none.
+void SetMessageBoxOwner(HWND owner);
+
+// Shows the boxes in place of the system while it exists (for tests); the display before comes
+// back when it goes.
+class MessageBoxDisplayOverride {
+ public:
+  explicit MessageBoxDisplayOverride(MessageBoxDisplay display);
+  ~MessageBoxDisplayOverride();
+  MessageBoxDisplayOverride(const MessageBoxDisplayOverride&) = delete;
+  MessageBoxDisplayOverride& operator=(const MessageBoxDisplayOverride&) = delete;
+
+ private:
+  MessageBoxDisplay previous_;
+};
+
+// A message box with the text, one OK button and no icon.
 void ShowMessage(const std::string& text);
 
-// The application's exception display, when there is an application; else nothing is shown.
+// The exception display: the exception's message with the error icon.
 void ShowUnhandledException(const Exception& e);
 
 // The exception's message as the exception display shows it: a full stop is appended to a

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "winlib/accessible_named.h"
-#include "winlib/application.h"
 #include "winlib/exception.h"
 #include "winlib/guarded.h"
 

@@ -52,10 +52,6 @@ class ProgramWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     app.SetTitle(Narrow(kTitle));
-    app.SetDisplay([this](HWND, const std::string& text, const std::string&, UINT) {
-      shown.push_back(text);
-      return IDOK;
-    });
     app.CreateForm(form, SmallLayout());
     ASSERT_NE(app.ProgramWindow(), nullptr);
     entry = app.Handle();
@@ -94,11 +90,16 @@ class ProgramWindow : public ::testing::Test {
     });
   }
 
+  std::vector<std::string> shown;
+  const MessageBoxDisplayOverride display{
+      [this](HWND, const std::string& text, const std::string&, UINT) {
+        shown.push_back(text);
+        return IDOK;
+      }};
   TApplication app;
   TTestForm* form = nullptr;
   HWND entry = nullptr;
   HWND box = nullptr;
-  std::vector<std::string> shown;
 };
 
 // Records whether the program window was the active window when it was told to minimise.

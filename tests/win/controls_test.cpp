@@ -213,10 +213,11 @@ TEST_F(Controls, PressedControlHoldsThePointerAndReleaseOutsideGivesNoClick) {
     throw Exception("press failed");
   };
   std::vector<std::string> shown;
-  app.SetDisplay([&](HWND, const std::string& text, const std::string&, UINT) {
-    shown.push_back(text);
-    return IDOK;
-  });
+  const MessageBoxDisplayOverride display(
+      [&](HWND, const std::string& text, const std::string&, UINT) {
+        shown.push_back(text);
+        return IDOK;
+      });
   Send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
   EXPECT_EQ(shown, (std::vector<std::string>{"press failed."}));
   EXPECT_EQ(GetCapture(), nullptr);

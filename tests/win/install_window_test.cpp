@@ -5,6 +5,8 @@
 #include <commctrl.h>  // needs windows.h first
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/install_form.h"
 #include "core/large_font_math.h"
 #include "tests/common/temp_dir.h"
@@ -13,6 +15,7 @@
 #include "tests/win/robot.h"
 #include "winlib/application.h"
 #include "winlib/graphics.h"
+#include "winlib/high_contrast.h"
 #include "winlib/image.h"
 #include "winlib/label.h"
 #include "winlib/list_box.h"
@@ -442,7 +445,7 @@ TEST(InstallWindow, HighContrastUsesTheSystemsColoursUntilItGoesOff) {
                                    {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
                                    {COLOR_3DLIGHT, RGB(192, 192, 192)},
                                    {COLOR_GRAYTEXT, RGB(0, 255, 0)}});
-  built.app.SetHighContrast(true);
+  std::optional<HighContrastOverride> highContrast(std::in_place, true);
   SendMessageA(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
   EXPECT_TRUE(repainted(GetSysColor(COLOR_WINDOW)));
   EXPECT_EQ(ScreenPixel(window, panel.x, panel.y), GetSysColor(COLOR_WINDOW));
@@ -451,7 +454,7 @@ TEST(InstallWindow, HighContrastUsesTheSystemsColoursUntilItGoesOff) {
   EXPECT_TRUE(
       SaveClientScreenshot(window, ProgramFolder() + "screenshots\\install_form_contrast.bmp"));
 
-  built.app.SetHighContrast(false);
+  highContrast.emplace(false);
   SendMessageA(window, WM_SYSCOLORCHANGE, 0, 0);  // the colours stay, the setting goes
   EXPECT_TRUE(repainted(ResourcePixel("A1", bare.x, bare.y)));
   EXPECT_EQ(ScreenPixel(window, panel.x, panel.y), RGB(255, 251, 240));
