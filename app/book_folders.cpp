@@ -6,7 +6,7 @@
 
 #include "core/string_helpers.h"
 #include "desktop/settings.h"
-#include "winlib/files.h"
+#include "winlib/system/files.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "app/book_folders.h"
 #include "app/book_table.h"
 #include "desktop/settings.h"
-#include "winlib/files.h"
+#include "winlib/system/files.h"
 
 ImportOutcome ImportBook(int entryCount, const std::string& chosenEntry) {
   ImportOutcome outcome;

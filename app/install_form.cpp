@@ -6,13 +6,13 @@
 #include "app/messages.h"
 #include "desktop/shell.h"
 #include "forms/layouts.h"
-#include "winlib/application.h"
-#include "winlib/bevel.h"
-#include "winlib/image.h"
-#include "winlib/label.h"
-#include "winlib/list_box.h"
-#include "winlib/panel.h"
-#include "winlib/startup_trace.h"
+#include "winlib/application/application.h"
+#include "winlib/controls/bevel.h"
+#include "winlib/controls/image.h"
+#include "winlib/controls/label.h"
+#include "winlib/controls/list_box.h"
+#include "winlib/controls/panel.h"
+#include "winlib/system/startup_trace.h"
 
 TInstallForm* InstallForm = nullptr;
 

@@ -4,9 +4,9 @@
 #include "app/code_page.h"
 #include "app/install_form.h"
 #include "app/messages.h"
-#include "winlib/application.h"
-#include "winlib/guarded.h"
-#include "winlib/startup_trace.h"
+#include "winlib/application/application.h"
+#include "winlib/system/guarded.h"
+#include "winlib/system/startup_trace.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartupMark("WinMain");

@@ -4,9 +4,9 @@
 
 #include "core/large_font_math.h"
 #include "core/string_helpers.h"
-#include "winlib/graphics.h"
-#include "winlib/scoped.h"
-#include "winlib/win_control.h"
+#include "winlib/controls/win_control.h"
+#include "winlib/graphics/graphics.h"
+#include "winlib/system/scoped.h"
 
 namespace {
 

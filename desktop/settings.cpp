@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "winlib/registry.h"
+#include "winlib/system/registry.h"
 
 namespace {
 

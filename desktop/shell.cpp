@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "core/browser_command.h"
-#include "winlib/registry.h"
-#include "winlib/system_library.h"
+#include "winlib/system/registry.h"
+#include "winlib/system/system_library.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The stored layouts of the base window and of the import window.
 #pragma once
 
-#include "winlib/layout.h"
+#include "winlib/application/layout.h"
 
 const Layout& BaseFormLayout();
 const Layout& InstallFormLayout();

@@ -6,8 +6,8 @@
 #include "desktop/large_fonts.h"
 #include "forms/layouts.h"
 #include "skin/link_group.h"
-#include "winlib/image.h"
-#include "winlib/startup_trace.h"
+#include "winlib/controls/image.h"
+#include "winlib/system/startup_trace.h"
 
 const char* const kSkinRoot = "";
 

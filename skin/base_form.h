@@ -5,7 +5,7 @@
 #include <string>
 
 #include "skin/button_group.h"
-#include "winlib/form.h"
+#include "winlib/application/form.h"
 
 class CLinkGroup;
 class TImage;

@@ -1,7 +1,7 @@
 #include "skin/button_group.h"
 
-#include "winlib/files.h"
-#include "winlib/image.h"
+#include "winlib/controls/image.h"
+#include "winlib/system/files.h"
 
 void CButtonGroup::AddButton(TImage* button) {
   buttons_.push_back(button);

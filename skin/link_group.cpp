@@ -4,8 +4,8 @@
 
 #include "core/link_command.h"
 #include "desktop/shell.h"
-#include "winlib/control.h"
-#include "winlib/files.h"
+#include "winlib/controls/control.h"
+#include "winlib/system/files.h"
 
 namespace {
 

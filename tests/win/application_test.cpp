@@ -1,15 +1,15 @@
 // The application object: exception display, messages, the run loop and closing.
-#include "winlib/application.h"
+#include "winlib/application/application.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/win/robot.h"
 #include "tests/win/test_form.h"
-#include "winlib/files.h"
-#include "winlib/guarded.h"
-#include "winlib/image.h"
-#include "winlib/layout.h"
-#include "winlib/program_window.h"
+#include "winlib/application/layout.h"
+#include "winlib/application/program_window.h"
+#include "winlib/controls/image.h"
+#include "winlib/system/files.h"
+#include "winlib/system/guarded.h"
 
 namespace {
 

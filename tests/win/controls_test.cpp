@@ -7,11 +7,11 @@
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
 #include "tests/win/test_form.h"
-#include "winlib/application.h"
-#include "winlib/image.h"
-#include "winlib/label.h"
-#include "winlib/list_box.h"
-#include "winlib/panel.h"
+#include "winlib/application/application.h"
+#include "winlib/controls/image.h"
+#include "winlib/controls/label.h"
+#include "winlib/controls/list_box.h"
+#include "winlib/controls/panel.h"
 
 namespace {
 

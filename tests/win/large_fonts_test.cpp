@@ -5,11 +5,11 @@
 
 #include "core/large_font_math.h"
 #include "tests/win/test_form.h"
-#include "winlib/application.h"
-#include "winlib/image.h"
-#include "winlib/label.h"
-#include "winlib/list_box.h"
-#include "winlib/panel.h"
+#include "winlib/application/application.h"
+#include "winlib/controls/image.h"
+#include "winlib/controls/label.h"
+#include "winlib/controls/list_box.h"
+#include "winlib/controls/panel.h"
 
 namespace {
 const Layout& FontLayout() {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/win/robot.h"
-#include "winlib/exception.h"
-#include "winlib/registry.h"
+#include "winlib/system/exception.h"
+#include "winlib/system/registry.h"
 
 namespace {
 const char kVbRoot[] = "Software\\VB and VBA Program Settings";

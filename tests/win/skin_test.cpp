@@ -9,9 +9,9 @@
 #include "skin/link_group.h"
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
-#include "winlib/application.h"
-#include "winlib/image.h"
-#include "winlib/label.h"
+#include "winlib/application/application.h"
+#include "winlib/controls/image.h"
+#include "winlib/controls/label.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // System DLLs loaded at first use: from the system folder only, and the picture decoder
 // that fails like any undecodable picture when its libraries are missing.
-#include "winlib/system_library.h"
+#include "winlib/system/system_library.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,10 @@
 #include <utility>
 
 #include "tests/win/robot.h"
-#include "winlib/exception.h"
-#include "winlib/picture.h"
-#include "winlib/picture_decoder.h"
+#include "winlib/graphics/picture.h"
+#include "winlib/graphics/picture_decoder.h"
+#include "winlib/system/com_apartment.h"
+#include "winlib/system/exception.h"
 
 namespace {
 
@@ -59,7 +60,8 @@ TEST(PictureDecoder, WithoutItsLibrariesPicturesAreInvalidGraphicsAndBitmapsStil
   const std::string gif = ProgramFolder() + "data\\w13h7.gif";
   for (const auto& names : {std::pair<const char*, const char*>{"planted.dll", "oleaut32.dll"},
                             std::pair<const char*, const char*>{"ole32.dll", "planted.dll"}}) {
-    const PictureDecoder missing(names.first, names.second);
+    const ComApartment apartment(names.first, names.second);
+    const PictureDecoder missing(apartment);
     EXPECT_FALSE(missing.Available());
     EXPECT_FALSE(missing.Decode(gif));
     TPicture picture;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "winlib/exception.h"
+#include "winlib/system/exception.h"
 
 namespace {
 std::string NameOf(TObject* sender) {

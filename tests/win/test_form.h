@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "winlib/form.h"
-#include "winlib/layout.h"
+#include "winlib/application/form.h"
+#include "winlib/application/layout.h"
 
 class TTestForm : public TForm {
  public:

@@ -12,10 +12,10 @@
 #include "desktop/settings.h"
 #include "tests/common/temp_dir.h"
 #include "tests/win/robot.h"
-#include "winlib/application.h"
-#include "winlib/exception.h"
-#include "winlib/picture.h"
-#include "winlib/registry.h"
+#include "winlib/application/application.h"
+#include "winlib/graphics/picture.h"
+#include "winlib/system/exception.h"
+#include "winlib/system/registry.h"
 
 namespace {
 
