@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "winlib/accessibility/accessible_object.h"
 #include "winlib/accessibility/oleacc.h"
@@ -12,12 +13,14 @@
 
 namespace {
 
+// The names of the default actions of a push button and a link, as Windows' own objects give
+// them on a Chinese system (oleacc's "按下" and "跳转"): a reader says of our buttons and links
+// what it says of the system's, in the language of the window it reads.
+const char kPressAction[] = "按下";
+const char kJumpAction[] = "跳转";
+
 bool IsWindowed(const TControl* control) {
   return !control->IsGraphic();
-}
-
-bool Contains(const RECT& r, POINT p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
 VARIANT ChildVariant(long id) {
@@ -31,6 +34,23 @@ VARIANT EmptyVariant() {
   VARIANT v;
   v.vt = VT_EMPTY;
   return v;
+}
+
+// What an out-parameter holds until a method has found its answer.
+void Clear(VARIANT* v) {
+  *v = EmptyVariant();
+}
+void Clear(BSTR* text) {
+  *text = nullptr;
+}
+void Clear(IDispatch** object) {
+  *object = nullptr;
+}
+
+// A windowless button or link that can be pressed now.
+bool Clickable(const TControl& control) {
+  const TAccessibleRole role = control.AccessibleRole();
+  return (role == arButton || role == arLink) && control.Visible() && control.Enabled();
 }
 
 // The window's client object. It holds the window's handle, not the control: a screen reader
@@ -68,42 +88,33 @@ class AccessibleClient final : public AccessibleObject {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    HRESULT error = S_OK;
-    const TControl* control = Child(child, &error);
-    if (control == nullptr) return error == S_OK ? E_INVALIDARG : error;
-    if (!IsWindowed(control)) return S_FALSE;  // a simple element
-    *object =
-        Libraries().WindowObject(static_cast<const TWinControl*>(control)->Handle(), OBJID_WINDOW);
-    return *object != nullptr ? S_OK : S_FALSE;
+    return ForChild(child, object, [&](const TControl* control) -> HRESULT {
+      if (control == nullptr) return E_INVALIDARG;
+      if (!IsWindowed(control)) return S_FALSE;  // a simple element
+      *object = WindowObjectOf(*control);
+      return *object != nullptr ? S_OK : S_FALSE;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-    return Text(
-        child, name, [](const TWinControl& window) { return window.AccessibleName(); },
-        [](const TControl& control) { return control.AccessibleName(); });
+    return Text(child, name, [&](const TControl* control) {
+      return control != nullptr ? control->AccessibleName() : Window()->AccessibleName();
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override { return Nothing(value); }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override {
     return Nothing(text);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    if (role == nullptr) return E_POINTER;
-    *role = EmptyVariant();
-    HRESULT error = S_OK;
-    const TControl* control = Child(child, &error);
-    if (FAILED(error)) return error;
-    *role = ChildVariant(control == nullptr ? ROLE_SYSTEM_CLIENT : RoleOf(*control));
-    return S_OK;
+    return ForChild(child, role, [&](const TControl* control) {
+      *role = ChildVariant(control == nullptr ? ROLE_SYSTEM_CLIENT : RoleOf(*control));
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    if (state == nullptr) return E_POINTER;
-    *state = EmptyVariant();
-    HRESULT error = S_OK;
-    const TControl* control = Child(child, &error);
-    if (FAILED(error)) return error;
-    *state = ChildVariant(control == nullptr ? WindowState() : StateOf(*control));
-    return S_OK;
+    return ForChild(child, state, [&](const TControl* control) {
+      *state = ChildVariant(control == nullptr ? WindowState() : StateOf(*control));
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override { return Nothing(help); }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
@@ -127,9 +138,7 @@ class AccessibleClient final : public AccessibleObject {
       const HWND child =
           IsWindowed(control) ? static_cast<const TWinControl*>(control)->Handle() : nullptr;
       if (child != nullptr && (child == focused || IsChild(child, focused))) {
-        focus->vt = VT_DISPATCH;
-        focus->pdispVal = Libraries().WindowObject(child, OBJID_WINDOW);
-        if (focus->pdispVal == nullptr) *focus = EmptyVariant();
+        *focus = Element(control, 0);
         return focus->vt == VT_EMPTY ? S_FALSE : S_OK;
       }
     }
@@ -141,25 +150,22 @@ class AccessibleClient final : public AccessibleObject {
     return DISP_E_MEMBERNOTFOUND;
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-    if (action == nullptr) return E_POINTER;
-    *action = nullptr;
-    HRESULT error = S_OK;
-    const TControl* control = Child(child, &error);
-    if (FAILED(error)) return error;
-    if (control == nullptr || !Clickable(*control)) return DISP_E_MEMBERNOTFOUND;
-    *action = Libraries().String(control->AccessibleRole() == arLink ? "跳转" : "按下");
-    return *action != nullptr ? S_OK : E_OUTOFMEMORY;
+    return ForChild(child, action, [&](const TControl* control) {
+      if (control == nullptr || !Clickable(*control)) return DISP_E_MEMBERNOTFOUND;
+      *action =
+          Libraries().String(control->AccessibleRole() == arLink ? kJumpAction : kPressAction);
+      return *action != nullptr ? S_OK : E_OUTOFMEMORY;
+    });
   }
   HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-    HRESULT error = S_OK;
-    TControl* control = Child(child, &error);
-    if (FAILED(error)) return error;
-    if (control == nullptr || IsWindowed(control) || flags != SELFLAG_TAKEFOCUS) {
-      return DISP_E_MEMBERNOTFOUND;
-    }
-    if (!control->TabStop() || !control->CanFocus()) return S_FALSE;
-    control->SetFocus();
-    return S_OK;
+    return ForChild(child, [&](TControl* control) {
+      if (control == nullptr || IsWindowed(control) || flags != SELFLAG_TAKEFOCUS) {
+        return DISP_E_MEMBERNOTFOUND;
+      }
+      if (!control->TabStop() || !control->CanFocus()) return S_FALSE;
+      control->SetFocus();
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                         VARIANT child) override {
@@ -167,42 +173,36 @@ class AccessibleClient final : public AccessibleObject {
       return E_POINTER;
     }
     *left = *top = *width = *height = 0;
-    HRESULT error = S_OK;
-    const TControl* control = Child(child, &error);
-    if (FAILED(error)) return error;
-    RECT r;
-    if (control != nullptr) {
-      r = control->BoundsRect();
-    } else if (!GetClientRect(window_, &r)) {
-      return E_FAIL;
-    }
-    POINT origin = {r.left, r.top};
-    if (!ClientToScreen(window_, &origin)) return E_FAIL;
-    *left = origin.x;
-    *top = origin.y;
-    *width = r.right - r.left;
-    *height = r.bottom - r.top;
-    return S_OK;
+    return ForChild(child, [&](const TControl* control) {
+      RECT r;
+      if (control != nullptr) {
+        r = control->BoundsRect();
+      } else if (!GetClientRect(window_, &r)) {
+        return E_FAIL;
+      }
+      POINT origin = {r.left, r.top};
+      if (!ClientToScreen(window_, &origin)) return E_FAIL;
+      *left = origin.x;
+      *top = origin.y;
+      *width = r.right - r.left;
+      *height = r.bottom - r.top;
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-    if (end == nullptr) return E_POINTER;
-    *end = EmptyVariant();
-    const TWinControl* window = Window();
-    if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-    HRESULT error = S_OK;
-    const TControl* from = Child(start, &error);
-    if (FAILED(error)) return error;
-    const std::vector<TControl*> children = AccessibleChildren(*window);
-    long to = 0;
-    const long count = static_cast<long>(children.size());
-    const long at = from != nullptr ? AccessibleChildId(*window, from) : 0;
-    if (from == nullptr && direction == NAVDIR_FIRSTCHILD) to = count > 0 ? 1 : 0;
-    if (from == nullptr && direction == NAVDIR_LASTCHILD) to = count;
-    if (from != nullptr && direction == NAVDIR_NEXT) to = at < count ? at + 1 : 0;
-    if (from != nullptr && direction == NAVDIR_PREVIOUS) to = at > 1 ? at - 1 : 0;
-    if (to == 0) return S_FALSE;
-    *end = Element(*window, children[static_cast<std::size_t>(to - 1)], to);
-    return end->vt == VT_EMPTY ? S_FALSE : S_OK;
+    return ForChild(start, end, [&](const TControl* from) {
+      const std::vector<TControl*> children = AccessibleChildren(*Window());
+      const long count = static_cast<long>(children.size());
+      const long at = from != nullptr ? start.lVal : 0;
+      long to = 0;
+      if (from == nullptr && direction == NAVDIR_FIRSTCHILD) to = count > 0 ? 1 : 0;
+      if (from == nullptr && direction == NAVDIR_LASTCHILD) to = count;
+      if (from != nullptr && direction == NAVDIR_NEXT) to = at < count ? at + 1 : 0;
+      if (from != nullptr && direction == NAVDIR_PREVIOUS) to = at > 1 ? at - 1 : 0;
+      if (to == 0) return S_FALSE;
+      *end = Element(children[static_cast<std::size_t>(to - 1)], to);
+      return end->vt == VT_EMPTY ? S_FALSE : S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
     if (hit == nullptr) return E_POINTER;
@@ -211,37 +211,35 @@ class AccessibleClient final : public AccessibleObject {
     if (window == nullptr) return CO_E_OBJNOTCONNECTED;
     POINT p = {x, y};
     RECT client;
-    if (!ScreenToClient(window_, &p) || !GetClientRect(window_, &client) || !Contains(client, p)) {
+    if (!ScreenToClient(window_, &p) || !GetClientRect(window_, &client) || !PtInRect(&client, p)) {
       return S_FALSE;
     }
     // Child windows lie over the windowless controls; later controls over earlier ones.
-    const std::vector<TControl*> children = AccessibleChildren(*window);
     const TControl* found = nullptr;
     for (int i = window->ControlCount() - 1; i >= 0 && found == nullptr; --i) {
       const TControl* control = window->Controls(i);
-      if (IsWindowed(control) && control->Visible() && Contains(control->BoundsRect(), p)) {
-        found = control;
-      }
+      const RECT bounds = control->BoundsRect();
+      if (IsWindowed(control) && control->Visible() && PtInRect(&bounds, p)) found = control;
     }
     for (int i = window->ControlCount() - 1; i >= 0 && found == nullptr; --i) {
       const TControl* control = window->Controls(i);
+      const RECT bounds = control->BoundsRect();
       if (!IsWindowed(control) && control->Visible() && control->AccessibleRole() != arNone &&
-          Contains(control->BoundsRect(), p)) {
+          PtInRect(&bounds, p)) {
         found = control;
       }
     }
-    *hit = found != nullptr ? Element(*window, found, AccessibleChildId(*window, found))
+    *hit = found != nullptr ? Element(found, AccessibleChildId(*window, found))
                             : ChildVariant(CHILDID_SELF);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    HRESULT error = S_OK;
-    const TControl* control = Child(child, &error);
-    if (FAILED(error)) return error;
-    if (control == nullptr || !Clickable(*control)) return DISP_E_MEMBERNOTFOUND;
-    // Posted: the click opens a modal box, and a screen reader must not wait for it.
-    const long id = AccessibleChildId(*Window(), control);
-    return PostMessageA(window_, kAccessibleClick, static_cast<WPARAM>(id), 0) ? S_OK : E_FAIL;
+    return ForChild(child, [&](const TControl* control) {
+      if (control == nullptr || !Clickable(*control)) return DISP_E_MEMBERNOTFOUND;
+      // Posted: the click opens a modal box, and a screen reader must not wait for it.
+      return PostMessageA(window_, kAccessibleClick, static_cast<WPARAM>(child.lVal), 0) ? S_OK
+                                                                                         : E_FAIL;
+    });
   }
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -275,29 +273,49 @@ class AccessibleClient final : public AccessibleObject {
     return children[static_cast<std::size_t>(child.lVal - 1)];
   }
 
+  // What the methods about one child share: the child looked up (none for the window itself),
+  // and the failure of a bad id or a window that has gone; then the method's own work.
+  template <class Work>
+  HRESULT ForChild(const VARIANT& child, Work&& work) const {
+    HRESULT error = S_OK;
+    TControl* control = Child(child, &error);
+    return FAILED(error) ? error : work(control);
+  }
+  // The same for a method with one answer, which is emptied first.
+  template <class Out, class Work>
+  HRESULT ForChild(const VARIANT& child, Out* out, Work&& work) const {
+    if (out == nullptr) return E_POINTER;
+    Clear(out);
+    return ForChild(child, std::forward<Work>(work));
+  }
+
+  // A child window's own object, from the system.
+  static IDispatch* WindowObjectOf(const TControl& control) {
+    return Libraries().WindowObject(static_cast<const TWinControl&>(control).Handle(),
+                                    OBJID_WINDOW);
+  }
+
   // A child as navigation and hit tests give it: a windowless one by its id, a window by its
   // object.
-  static VARIANT Element(const TWinControl&, const TControl* control, long id) {
+  static VARIANT Element(const TControl* control, long id) {
     if (!IsWindowed(control)) return ChildVariant(id);
     VARIANT v;
     v.vt = VT_DISPATCH;
-    v.pdispVal =
-        Libraries().WindowObject(static_cast<const TWinControl*>(control)->Handle(), OBJID_WINDOW);
+    v.pdispVal = WindowObjectOf(*control);
     return v.pdispVal != nullptr ? v : EmptyVariant();
   }
 
-  template <class OfWindow, class OfControl>
-  HRESULT Text(const VARIANT& child, BSTR* text, OfWindow ofWindow, OfControl ofControl) const {
-    if (text == nullptr) return E_POINTER;
-    *text = nullptr;
-    HRESULT error = S_OK;
-    const TControl* control = Child(child, &error);
-    if (FAILED(error)) return error;
-    if (control != nullptr && IsWindowed(control)) return S_FALSE;  // its own object tells
-    const std::string value = control != nullptr ? ofControl(*control) : ofWindow(*Window());
-    if (value.empty()) return S_FALSE;
-    *text = Libraries().String(value);
-    return *text != nullptr ? S_OK : E_OUTOFMEMORY;
+  // A text of the window (no control) or of a windowless control; a child window's is its
+  // own object's to tell.
+  template <class Of>
+  HRESULT Text(const VARIANT& child, BSTR* text, Of of) const {
+    return ForChild(child, text, [&](const TControl* control) {
+      if (control != nullptr && IsWindowed(control)) return S_FALSE;
+      const std::string value = of(control);
+      if (value.empty()) return S_FALSE;
+      *text = Libraries().String(value);
+      return *text != nullptr ? S_OK : E_OUTOFMEMORY;
+    });
   }
 
   static HRESULT Nothing(BSTR* text) {
@@ -319,11 +337,6 @@ class AccessibleClient final : public AccessibleObject {
     }
   }
 
-  static bool Clickable(const TControl& control) {
-    const TAccessibleRole role = control.AccessibleRole();
-    return (role == arButton || role == arLink) && control.Visible() && control.Enabled();
-  }
-
   long WindowState() const {
     long state = STATE_SYSTEM_FOCUSABLE;
     if (!IsWindowVisible(window_)) state |= STATE_SYSTEM_INVISIBLE;
@@ -341,8 +354,9 @@ class AccessibleClient final : public AccessibleObject {
     if (control.TabStop() && control.CanFocus()) state |= STATE_SYSTEM_FOCUSABLE;
     if (control.Focused()) state |= STATE_SYSTEM_FOCUSED;
     POINT p;
+    const RECT bounds = control.BoundsRect();
     if (GetCursorPos(&p) && WindowFromPoint(p) == window_ && ScreenToClient(window_, &p) &&
-        control.Visible() && Contains(control.BoundsRect(), p)) {
+        control.Visible() && PtInRect(&bounds, p)) {
       state |= STATE_SYSTEM_HOTTRACKED;
     }
     return state;
@@ -388,8 +402,5 @@ void ClickAccessibleChild(TWinControl& window, long childId) {
   const std::vector<TControl*> children = AccessibleChildren(window);
   if (childId < 1 || childId > static_cast<long>(children.size())) return;
   TControl* control = children[static_cast<std::size_t>(childId - 1)];
-  const TAccessibleRole role = control->AccessibleRole();
-  if ((role == arButton || role == arLink) && control->Visible() && control->Enabled()) {
-    control->Click();
-  }
+  if (Clickable(*control)) control->Click();
 }
