@@ -24,10 +24,6 @@ TShiftState ShiftFromKeys(WPARAM keys) {
   return shift;
 }
 
-bool Contains(const RECT& r, int x, int y) {
-  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
 bool HasHint(const TControl& control) {
   return control.IsGraphic() && control.ShowHint() && !control.Hint().empty();
 }
@@ -115,8 +111,9 @@ void TControlHost::Paint(HDC dc) {
 TControl* TControlHost::ControlAtPos(int x, int y) const {
   for (int i = window_.ControlCount() - 1; i >= 0; --i) {
     TControl* control = window_.Controls(i);
+    const RECT bounds = control->BoundsRect();
     if (control->IsGraphic() && control->Visible() && control->Enabled() &&
-        Contains(control->BoundsRect(), x, y)) {
+        PtInRect(&bounds, POINT{x, y})) {
       return control;
     }
   }
@@ -145,7 +142,7 @@ void TControlHost::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEMOVE:
       if (!tooltip_ && !tooltipFailed_ && !held && target != nullptr && HasHint(*target)) {
-        MakeTooltip(wParam, lParam);
+        tooltipFailed_ = !MakeTooltip(wParam, lParam);
       }
       receiver.MouseMove(shift, rx, ry);
       break;
@@ -171,9 +168,10 @@ void TControlHost::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) {
       ForgetPress();
       ReleaseCapture();
       // The click comes first, and only for a left release over the pressed control.
-      const bool inside = target != nullptr ? Contains(target->BoundsRect(), x, y)
-                                            : x >= 0 && y >= 0 && x < window_.ClientWidth() &&
-                                                  y < window_.ClientHeight();
+      const RECT area = target != nullptr
+                            ? target->BoundsRect()
+                            : RECT{0, 0, window_.ClientWidth(), window_.ClientHeight()};
+      const bool inside = PtInRect(&area, POINT{x, y}) != FALSE;
       if (button == mbLeft && inside) receiver.Click();
       receiver.MouseUp(button, shift, rx, ry);
       break;
@@ -233,20 +231,18 @@ void TControlHost::ControlChanged(TControl* control) {
   if (tooltip_ && control->IsGraphic()) UpdateHint(control);
 }
 
-void TControlHost::MakeTooltip(WPARAM wParam, LPARAM lParam) {
-  tooltipFailed_ = true;  // until it is made
+bool TControlHost::MakeTooltip(WPARAM wParam, LPARAM lParam) {
   if (!TooltipClassReady()) {
     OutputDebugStringA("Hints have no tooltips: comctl32 could not be loaded.\n");
-    return;
+    return false;
   }
   tooltip_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  window_.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
   if (!tooltip_) {
     OutputDebugStringA("Hints have no tooltips: the tooltip window could not be made.\n");
-    return;
+    return false;
   }
-  tooltipFailed_ = false;
   for (int i = 0; i < window_.ControlCount(); ++i) {
     if (HasHint(*window_.Controls(i))) UpdateHint(window_.Controls(i));
   }
@@ -260,6 +256,7 @@ void TControlHost::MakeTooltip(WPARAM wParam, LPARAM lParam) {
   if (ClientToScreen(window_.Handle(), &move.pt)) {
     SendMessageA(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
   }
+  return true;
 }
 
 void TControlHost::UpdateHint(TControl* control) {

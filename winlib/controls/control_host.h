@@ -41,8 +41,9 @@ class TControlHost {
  private:
   void HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
   // Makes the tooltip with the hints of all controls, and hands it the pointer's move that
-  // came onto a hinted control, so that this first hover shows its hint too.
-  void MakeTooltip(WPARAM wParam, LPARAM lParam);
+  // came onto a hinted control, so that this first hover shows its hint too. False when the
+  // tooltip could not be had.
+  bool MakeTooltip(WPARAM wParam, LPARAM lParam);
   void UpdateHint(TControl* control);
   void ForgetPress();
   bool HandleSetCursor();
