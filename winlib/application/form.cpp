@@ -142,13 +142,16 @@ TControl* TForm::FindNextControl(TControl* current, bool forward) const {
   return nullptr;
 }
 
-void TForm::FocusControl(TControl* control) {
-  control->SetFocus();  // remembered once it has the focus (ChildFocused)
-}
-
 TControl* TForm::ControlToFocus() const {
   TControl* control = ActiveControl();
   return control != nullptr && control->CanFocus() ? control : FindNextControl(nullptr, true);
+}
+
+bool TForm::FocusItsControl() {
+  TControl* control = ControlToFocus();
+  if (control == nullptr) return false;
+  control->SetFocus();  // remembered once it has the focus (ChildFocused)
+  return true;
 }
 
 void TForm::ChildFocused(TControl* control) {
@@ -160,13 +163,12 @@ void TForm::ChildFocused(TControl* control) {
 void TForm::SelectNext(bool forward) {
   TControl* current = FocusedControl();
   TControl* next = FindNextControl(current != nullptr ? current : ActiveControl(), forward);
-  if (next != nullptr) FocusControl(next);
+  if (next != nullptr) next->SetFocus();
 }
 
 bool TForm::HandleDialogKey(const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
   if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
-  if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
   switch (message.wParam) {
     case VK_TAB:
       return TabKey(message);
@@ -212,20 +214,13 @@ bool TForm::ClickKey(TControl* control, const MSG& message) {
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {  // activated, not minimised
-        if (TControl* control = ControlToFocus()) {
-          FocusControl(control);
-          return 0;
-        }
-      }
+      // Activated, not minimised.
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0 && FocusItsControl()) return 0;
       break;
     case WM_SETFOCUS:
       // As a dialog box does, the form hands the focus it gets on to its control: the system
       // may focus the form itself when it activates it.
-      if (TControl* control = ControlToFocus()) {
-        FocusControl(control);
-        return 0;
-      }
+      if (FocusItsControl()) return 0;
       break;
     case WM_ENABLE:
       // Enabled again once a modal box has gone. Activated while the box still disabled it (as
@@ -233,7 +228,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // it itself or had none: it gives it now.
       if (wParam && GetActiveWindow() == Handle() &&
           (GetFocus() == nullptr || GetFocus() == Handle())) {
-        if (TControl* control = ControlToFocus()) FocusControl(control);
+        FocusItsControl();
       }
       break;
     case WM_CLOSE:

@@ -108,8 +108,6 @@ class TForm : public TWinControl {
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
-  TFormBorderStyle BorderStyle() const { return borderStyle_; }
-  TPosition Position() const { return position_; }
 
   // Shows the window (centred first for poScreenCenter).
   void Show();
@@ -128,7 +126,8 @@ class TForm : public TWinControl {
   void SelectNext(bool forward);
   // A key for the form rather than for the focused control: Tab and Shift+Tab move the focus,
   // Space and Enter press a focused windowless control, Enter elsewhere and Esc click the
-  // default and the cancel control. Handled, true.
+  // default and the cancel control. Handled, true. The message is for the form or a window
+  // inside it (the application's loop finds the form so); any but a key going down is left.
   bool HandleDialogKey(const MSG& message);
   // The controls whose click Enter and Esc stand for, as a dialog box's default and cancel
   // buttons; none unless set. Not owned: the form's own controls, which live as long as it.
@@ -150,9 +149,10 @@ class TForm : public TWinControl {
   bool Contains(const TControl* control) const;
   // The form's control that has the keyboard focus now, or none.
   TControl* FocusedControl() const;
-  void FocusControl(TControl* control);
   // The control that the form's focus goes to: the one last focused, else the first tab stop.
   TControl* ControlToFocus() const;
+  // Gives that control the focus; false when there is none.
+  bool FocusItsControl();
   bool TabKey(const MSG& message);
   bool ClickKey(TControl* control, const MSG& message);
 

@@ -15,7 +15,6 @@ class TImage : public TGraphicControl {
   // Loads a file into the picture and shows it; throws EInvalidGraphic for a bad file.
   void LoadFromFile(const std::string& path);
 
-  bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool autoSize);
 
   void SetBounds(int left, int top, int width, int height) override;

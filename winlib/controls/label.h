@@ -13,9 +13,6 @@ class TLabel : public TGraphicControl {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
   TAlignment Alignment() const { return alignment_; }
-  bool WordWrap() const { return wordWrap_; }
-  bool Transparent() const { return transparent_; }
-  bool AutoSize() const { return autoSize_; }
 
   void Paint(HDC dc) override;
   bool SetProperty(const std::string& name, const std::string& value) override;
@@ -24,7 +21,6 @@ class TLabel : public TGraphicControl {
   // label stands above, which screen readers then call by the label's caption.
   TAccessibleRole AccessibleRole() const override { return OnClick ? arLink : arText; }
   std::string AccessibleName() const override { return caption_; }
-  const std::string& FocusControl() const { return focusControl_; }
   std::string LabelFor(const TControl& control) const override;
 
  private:
