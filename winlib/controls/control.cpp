@@ -36,10 +36,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   }
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   Invalidate();
-  left_ = left;
-  top_ = top;
-  width_ = width;
-  height_ = height;
+  StoreBounds(left, top, width, height);
   BoundsChanged();
   Invalidate();
   if (parent_ != nullptr) parent_->ChildChanged(this);

@@ -34,10 +34,6 @@ void TListBox::SetItemIndex(int index) {
   SendMessageA(Handle(), LB_SETCURSEL, index, 0);
 }
 
-int TListBox::ItemHeight() const {
-  return itemHeight_;
-}
-
 void TListBox::SetItemHeight(int height) {
   itemHeight_ = height;
   if (Handle() != nullptr) SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, height);
@@ -48,7 +44,6 @@ void TListBox::SetParent(TWinControl* parent) {
     CreateHandle(WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_HASSTRINGS |
                      LBS_NOINTEGRALHEIGHT,
                  WS_EX_CLIENTEDGE, parent->Handle(), "LISTBOX");
-    SetItemHeight(itemHeight_);
   }
   TWinControl::SetParent(parent);
   FontChanged();

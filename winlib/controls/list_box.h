@@ -27,7 +27,6 @@ class TListBox : public TWinControl {
   // The selected entry, or -1.
   int ItemIndex() const;
   void SetItemIndex(int index);
-  int ItemHeight() const;
   void SetItemHeight(int height);
 
   void SetParent(TWinControl* parent) override;
