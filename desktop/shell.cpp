@@ -34,21 +34,18 @@ int OpenWebAddress(const std::string& address) {
   std::string commandLine = BrowserCommandLine(handler, address);
   if (type == REG_EXPAND_SZ) commandLine = ExpandEnvironment(commandLine);
   if (commandLine.size() >= kMaxCommandLine) return -1;
-  // A browser that cannot be started is not reported to the user.
-  WinExec(commandLine.c_str(), SW_SHOW);
-  return 0;
+  // A browser that cannot be started is not reported to the user; the caller learns of it.
+  return WinExec(commandLine.c_str(), SW_SHOW) > 31 ? 0 : -1;
 }
 
 void ShowHtmlHelp(HWND owner, const char* file, UINT command, DWORD_PTR data) {
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
   // Kept once loaded and never freed: HTML Help's windows and threads may outlive WinMain. A
   // load that failed is tried again at the next call.
-  static SystemLibrary* control = nullptr;
-  if (control == nullptr || !control->Loaded()) {
-    delete control;
-    control = new SystemLibrary("hhctrl.ocx");
-  }
-  if (const auto htmlHelp = control->Get<HtmlHelpFunction>("HtmlHelpA")) {
-    htmlHelp(owner, file, command, data);
-  }
+  static HMODULE control = nullptr;
+  if (control == nullptr) control = SystemLibrary("hhctrl.ocx").KeepLoaded();
+  if (control == nullptr) return;
+  const auto htmlHelp = reinterpret_cast<HtmlHelpFunction>(
+      reinterpret_cast<void*>(GetProcAddress(control, "HtmlHelpA")));
+  if (htmlHelp != nullptr) htmlHelp(owner, file, command, data);
 }

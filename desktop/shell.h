@@ -6,7 +6,8 @@
 #include <string>
 
 // Starts the program registered for http with the address: 0 when it was started, -1 when
-// no handler command could be read or the command line would be too long to start.
+// no handler command could be read, the command line would be too long to start or Windows
+// could not start it.
 int OpenWebAddress(const std::string& address);
 
 // Calls HtmlHelpA of the HTML Help control with the arguments unchanged; silent when the

@@ -81,6 +81,10 @@ TEST_F(WebAddress, NoHandlerGivesMinusOne) {
   // Nor is a default value that is not text; the read raises nothing.
   SetRegDword(std::string(kClassesKey) + "\\http\\shell\\open\\command", "", 0x22);
   EXPECT_EQ(OpenWebAddress("http://example.org/"), -1);
+  // Nor one that Windows cannot start.
+  SetRegString(std::string(kClassesKey) + "\\http\\shell\\open\\command", "",
+               "\"C:\\no such\\browser.exe\" %1");
+  EXPECT_EQ(OpenWebAddress("http://example.org/"), -1);
 }
 
 TEST(HtmlHelp, LoadsTheControlFromTheSystemFolderOnce) {

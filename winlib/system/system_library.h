@@ -14,6 +14,8 @@ class SystemLibrary {
 
   bool Loaded() const { return static_cast<bool>(module_); }
   HMODULE Handle() const { return module_.Get(); }
+  // Gives the DLL up unfreed: it stays loaded for the rest of the run. Null when not loaded.
+  HMODULE KeepLoaded() { return module_.Release(); }
 
   // The exported function of that name as a pointer of type Function, or null when the
   // library or the function is missing.
