@@ -61,6 +61,9 @@ void AdjustForLargeFontsBy(TWinControl* container, bool includeSelf, double divi
     control->SetTop(ShrinkValue(control->Top(), divisor));
     control->SetWidth(ShrinkValue(control->Width(), divisor));
     control->SetHeight(ShrinkValue(control->Height(), divisor));
+    // Known by the class names of the class library's containers and text controls, as the
+    // layouts store them: the library has only TPanel, TLabel and TListBox of these, but a
+    // layout naming another one (if a later class brings it) shrinks the same way.
     const std::string className = ShortStringToString(control->ClassName());
     if (IsOneOf(className, {"TPanel", "TRadioGroup", "TGroupBox"})) {
       if (auto* inner = dynamic_cast<TWinControl*>(control)) {
