@@ -5,8 +5,7 @@
 
 void CButtonGroup::AddButton(TImage* button) {
   buttons_.push_back(button);
-  homeLefts_.push_back(button->Left());
-  homeTops_.push_back(button->Top());
+  homes_.push_back(POINT{button->Left(), button->Top()});
 }
 
 std::string CButtonGroup::FindSkinImage(const std::string& stem) const {
@@ -41,8 +40,8 @@ void CButtonGroup::ButtonMouseUp(TImage* button) {
   if (FindSkinImage(button->Name() + "-p").empty()) {
     const int i = IndexOfButton(button);
     if (i >= 0) {
-      button->SetLeft(homeLefts_[i]);
-      button->SetTop(homeTops_[i]);
+      button->SetLeft(homes_[static_cast<std::size_t>(i)].x);
+      button->SetTop(homes_[static_cast<std::size_t>(i)].y);
     }
   }
   const std::string path = FindSkinImage(button->Name());

@@ -2,6 +2,8 @@
 // one-pixel nudge of a button without a pressed picture, and the hovered button.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -30,8 +32,7 @@ class CButtonGroup {
 
  private:
   std::vector<TImage*> buttons_;  // not owned: the window owns its controls
-  std::vector<int> homeLefts_;
-  std::vector<int> homeTops_;
+  std::vector<POINT> homes_;      // each button's place when registered, by index
   std::string commonFolder_;
   std::string formFolder_;
   TImage* hovered_ = nullptr;
