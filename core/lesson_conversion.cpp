@@ -67,7 +67,7 @@ bool ReadLessonTimes(std::FILE* file, std::vector<std::int32_t>& times) {
 class BookConverter {
  public:
   BookConverter(const std::string& bookFolder, const std::string& fileTag)
-      : bookFolder_(bookFolder), fileTag_(fileTag) {}
+      : bookFolder_(bookFolder), lessonFileStem_(bookFolder + fileTag) {}
 
   ConvertResult Run(const std::string& libraryFile);
 
@@ -81,8 +81,8 @@ class BookConverter {
   ConvertResult AddSentence(const char* line, std::FILE* lessonList);
   std::int32_t TimeAt(std::size_t k) const { return k < times_.size() ? times_[k] : kEndOfSound; }
 
-  const std::string& bookFolder_;
-  const std::string& fileTag_;
+  const std::string bookFolder_;
+  const std::string lessonFileStem_;  // a lesson's timing and sound files, but for its number
   StagedFile out_;
   LibraryRecord record_;
   std::vector<std::int32_t> times_;
@@ -121,13 +121,13 @@ ConvertResult BookConverter::StartLesson(const char* title) {
 
   char number[16];
   std::snprintf(number, sizeof number, "%03d", lessonNumber_);
-  const std::string timingFile = bookFolder_ + fileTag_ + number + ".lrc";
+  const std::string timingFile = lessonFileStem_ + number + ".lrc";
   times_.clear();
   InputFile timing = OpenForReading(timingFile);
   if (!timing || !ReadLessonTimes(timing.get(), times_)) {
     return Fail(ConvertStatus::kTimingFileMissing, timingFile);
   }
-  soundFile_ = bookFolder_ + fileTag_ + number + ".mp3";
+  soundFile_ = lessonFileStem_ + number + ".mp3";
   ++lessonNumber_;
   inLesson_ = true;
   return {};
