@@ -32,8 +32,7 @@ bool BookInstalled(const Book& book) {
          FileExists(std::string("BOOKS\\") + book.shortName + "\\lesson.txt");
 }
 
-std::string BookFolder(const std::string& listEntry) {
-  const Book* book = FindBookByDigit(listEntry);
+std::string BookFolder(const std::string& listEntry, const Book* book) {
   std::string courseFolder = book != nullptr ? RegisteredCourseFolder(*book) : std::string();
   // Without a registered course folder the tool may have been copied into the course
   // program's folder and started from there.

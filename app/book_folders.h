@@ -16,5 +16,6 @@ bool BookInstalled(const Book& book);
 
 // The folder of a listed book's lesson files, ending in a backslash: below "books\" of the
 // registered course folder (else of the current directory), the folder named like the entry
-// if it exists, else the short-named one if it exists, else the long-named one.
-std::string BookFolder(const std::string& listEntry);
+// if it exists, else the short-named one if it exists, else the long-named one. The book is
+// the entry's in the book table, or none.
+std::string BookFolder(const std::string& listEntry, const Book* book);

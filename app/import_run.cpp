@@ -28,7 +28,7 @@ ImportOutcome ImportBook(int entryCount, const std::string& chosenEntry) {
   const Book* book = FindBookByDigit(chosenEntry);
   const std::string libraryFile = orvelFolder + "booklib\\user\\" + chosenEntry + ".dat";
   outcome.conversion =
-      ConvertBook(libraryFile, BookFolder(chosenEntry), book != nullptr ? book->fileTag : "");
+      ConvertBook(libraryFile, BookFolder(chosenEntry, book), book != nullptr ? book->fileTag : "");
   outcome.status = outcome.conversion.Ok() ? ImportStatus::kImported : ImportStatus::kFailed;
   if (outcome.status == ImportStatus::kImported) TellBookChooser();
   return outcome;
