@@ -8,8 +8,6 @@
 #include "winlib/application/layout.h"
 #include "winlib/application/program_window.h"
 #include "winlib/controls/image.h"
-#include "winlib/system/files.h"
-#include "winlib/system/guarded.h"
 
 namespace {
 
@@ -229,18 +227,6 @@ TEST(Layouts, UnknownNamesAreErrors) {
   EXPECT_EQ(app.MainForm(), nullptr);
 }
 
-TEST(FileTests, FilesAndFoldersAreTold) {
-  char windows[MAX_PATH] = "";
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string folder = windows;
-  EXPECT_TRUE(DirectoryExists(folder));
-  EXPECT_FALSE(FileExists(folder));
-  EXPECT_TRUE(FileExists(folder + "\\win.ini"));
-  EXPECT_FALSE(DirectoryExists(folder + "\\win.ini"));
-  EXPECT_FALSE(FileExists(folder + "\\no such file"));
-  EXPECT_FALSE(DirectoryExists(folder + "\\no such file"));
-}
-
 // Windows' GetLastActivePopup gives a form owned by the program window back unchanged: the box
 // that the form waits for is found by ownership, when the taskbar activates the program and
 // when Close on the taskbar asks for the box.
@@ -316,12 +302,3 @@ TEST_F(ProgramWindow, TheEndOfTheSessionClosesTheFormOnce) {
   EXPECT_TRUE(app.Terminated());
 }
 
-// What Guarded catches is shown with a text, never as an empty box.
-TEST_F(ProgramWindow, EveryErrorIsShownWithAText) {
-  Guarded([] { throw Exception("handler failed"); });
-  Guarded([] { throw std::bad_alloc(); });
-  Guarded([] { throw std::runtime_error(""); });
-  Guarded([] { throw 7; });
-  EXPECT_EQ(shown, (std::vector<std::string>{"handler failed.", "Out of memory.", "Unknown error.",
-                                             "Unknown error."}));
-}
