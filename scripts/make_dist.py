@@ -4,7 +4,7 @@ release program (stripped of its debugging sections), the user guide (UTF-8 with
 mark, CR LF) and the skin pictures in the folders where the program looks them up, and beside
 it the zip's SHA-256 in sha256sum's format. Names inside the zip are stored in GBK, as Chinese
 Windows reads them. The same commit gives the same bytes: fixed order, every time the last
-commit's.
+commit's (or SOURCE_DATE_EPOCH's, where that is set).
 
     make_dist.py ROOT [--out FOLDER]   pack, print the zip's path
     make_dist.py --unpack ZIP DEST
@@ -13,6 +13,7 @@ commit's.
 import argparse
 import hashlib
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -23,16 +24,35 @@ import zipfile
 import zlib
 
 STRIP = "i686-w64-mingw32-strip"
+# 2108-01-01 00:00 UTC: a zip's year field ends with 2107.
+LAST_ZIP_TIME = 4354819200
 
 
 def package_time(root):
-    """The last commit's time, so that the same sources give the same package."""
+    """The package's time: SOURCE_DATE_EPOCH where it is set (the reproducible-builds
+    convention), else the last commit's. Never the clock: a package stamped with it differs
+    from every other build of the same sources, so without either time the build stops."""
+    epoch = os.environ.get("SOURCE_DATE_EPOCH")
+    if epoch is not None:
+        if not re.fullmatch(r"[0-9]+", epoch):
+            sys.exit("make_dist: SOURCE_DATE_EPOCH=%r is not a whole number of seconds since "
+                     "1970" % epoch)
+        if int(epoch) >= LAST_ZIP_TIME:
+            sys.exit("make_dist: SOURCE_DATE_EPOCH=%s is after 2107, the last year a zip holds"
+                     % epoch)
+        return time.gmtime(int(epoch))[:6]
     try:
-        out = subprocess.run(["git", "-C", root, "log", "-1", "--format=%ct"],
-                             capture_output=True, text=True, check=True).stdout.strip()
-        return time.gmtime(int(out))[:6]
-    except (subprocess.CalledProcessError, ValueError, FileNotFoundError):
-        return time.gmtime()[:6]
+        done = subprocess.run(["git", "-C", root, "log", "-1", "--format=%ct"],
+                              capture_output=True, text=True)
+        reason = done.stderr.strip().splitlines()[0] if done.stderr.strip() else "no commit"
+        out = done.stdout.strip() if done.returncode == 0 else ""
+    except FileNotFoundError:
+        reason, out = "git is not installed", ""
+    if not re.fullmatch(r"[0-9]+", out):
+        sys.exit("make_dist: cannot read the last commit's time in %s (%s); the package takes "
+                 "its time from it, or from SOURCE_DATE_EPOCH (seconds since 1970) where that "
+                 "is set" % (root, reason))
+    return time.gmtime(int(out))[:6]
 
 
 def dos_time(stamp):
@@ -83,7 +103,8 @@ def stripped_program(program):
 
 def packed_guide(source):
     """The user guide as the package carries it: UTF-8 with a byte-order mark and CR LF, which
-    Notepad shows rightly from Windows XP on, whatever the system's code page."""
+    Notepad shows rightly from Windows XP on, whatever the system's code page, wherever the
+    system has a Chinese font (an English XP has one once its East Asian files are in)."""
     with open(source, encoding="utf-8") as f:
         text = f.read().replace("\r\n", "\n").replace("\n", "\r\n")
     return b"\xef\xbb\xbf" + text.encode("utf-8")
@@ -123,7 +144,8 @@ def pack(root, out_folder=None):
     out_folder = out_folder or os.path.join(root, "build", "dist")
     os.makedirs(out_folder, exist_ok=True)
     target = os.path.join(out_folder, name + ".zip")
-    write_zip(target + ".tmp", package_entries(root, name), package_time(root))
+    stamp = package_time(root)  # first: a build without a time stops before any work
+    write_zip(target + ".tmp", package_entries(root, name), stamp)
     os.replace(target + ".tmp", target)
     write_checksum(target)
     print(target)

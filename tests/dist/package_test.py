@@ -9,6 +9,8 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
+import time
 import zipfile
 import zlib
 
@@ -61,6 +63,40 @@ def writer_cases(make_dist, work):
     check_entries(path, expected, stamp, make_dist)
     date, clock = make_dist.dos_time(stamp)
     check((date, clock) == (44 << 9 | 3 << 5 | 5, 13 << 11 | 47 << 5 | 15), "DOS date and time")
+
+
+def time_cases(make_dist, root):
+    """The package's time: SOURCE_DATE_EPOCH where it is set, else the last commit's; without
+    either the build stops and says why (never the clock). Each case gives the time or the
+    start of what stopped the build."""
+    commit = subprocess.run(["git", "-C", root, "log", "-1", "--format=%ct"], capture_output=True,
+                            text=True, check=True).stdout.strip()
+    with tempfile.TemporaryDirectory() as not_a_clone:
+        for folder, epoch, expected in [
+            (root, "1700000000", (2023, 11, 14, 22, 13, 20)),
+            (root, "0", (1970, 1, 1, 0, 0, 0)),
+            (not_a_clone, "1700000000", (2023, 11, 14, 22, 13, 20)),
+            (root, None, time.gmtime(int(commit))[:6]),
+            (not_a_clone, None, "make_dist: cannot read the last commit's time"),
+            (root, "-1", "make_dist: SOURCE_DATE_EPOCH='-1' is not"),
+            (root, "1.7e9", "make_dist: SOURCE_DATE_EPOCH='1.7e9' is not"),
+            (root, "", "make_dist: SOURCE_DATE_EPOCH='' is not"),
+            (root, "4354819200", "make_dist: SOURCE_DATE_EPOCH=4354819200 is after 2107"),
+        ]:
+            saved = dict(os.environ)
+            os.environ.pop("SOURCE_DATE_EPOCH", None)
+            if epoch is not None:
+                os.environ["SOURCE_DATE_EPOCH"] = epoch
+            os.environ["GIT_CEILING_DIRECTORIES"] = os.path.dirname(not_a_clone)
+            try:
+                found = make_dist.package_time(folder)
+            except SystemExit as stopped:
+                found = str(stopped.code)
+            finally:
+                os.environ.clear()
+                os.environ.update(saved)
+            check(found == expected if isinstance(expected, tuple) else str(found).startswith(expected),
+                  "package time with SOURCE_DATE_EPOCH=%r in %s: %r" % (epoch, folder, found))
 
 
 def real_package(root, make_dist, work):
@@ -117,6 +153,7 @@ def main():
     os.makedirs(args.work, exist_ok=True)
     make_dist = load_make_dist(root)
     writer_cases(make_dist, args.work)
+    time_cases(make_dist, root)
     real_package(root, make_dist, args.work)
     return summary()
 

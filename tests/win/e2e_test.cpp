@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <map>
 #include <regex>
+#include <utility>
+#include <vector>
 
 #include "core/lesson_conversion.h"
 #include "tests/common/book_builder.h"
@@ -794,10 +796,48 @@ TEST(WesternCodePage, TheToolExplainsWhatItNeedsBeforeAnyWindow) {
   EXPECT_EQ(FindWindowW(kOurClass, kTitle), nullptr);
   const MessageBoxSeen seen = AnswerMessageBox(box);
   for (const wchar_t* part :
-       {L"代码页 936", L"“非 Unicode 程序的语言”", L"中文(简体，中国)", L"intl.cpl",
-        L"“当前系统区域设置”", L"“中文(中国)”", L"code page for non-Unicode programs to be 936",
-        L"this system uses code page 1252", L"Change system locale"}) {
+       {L"代码页 936", L"intl.cpl", L"管理员权限", L"code page for non-Unicode programs to be 936",
+        L"this system uses code page 1252", L"administrator rights"}) {
     EXPECT_NE(seen.text.find(part), std::wstring::npos) << Narrow(part);
+  }
+  // The settings by the names Windows shows, in both halves of the box and in the guide,
+  // which the user has beside it (in the package, as the build packs it).
+  const std::string guide = ReadWholeFile(ProgramFolder() + "packed-guide.txt");
+  ASSERT_FALSE(guide.empty());
+  const auto utf8 = [](const std::wstring& text) {
+    std::string out(text.size() * 3, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                   out.data(), static_cast<int>(out.size()), nullptr, nullptr));
+    return out;
+  };
+  const std::size_t half = seen.text.find(L"This tool needs");
+  ASSERT_NE(half, std::wstring::npos);
+  const std::wstring english = seen.text.substr(half);
+  for (const auto& [chinese, inEnglish] : std::vector<std::pair<std::wstring, std::wstring>>{
+           {L"“管理”选项卡", L"Administrative tab"},
+           {L"“更改系统区域设置”", L"\"Change system locale...\""},
+           {L"“当前系统区域设置”", L"\"Current system locale\""},
+           {L"“中文(简体，中国)”", L"\"Chinese (Simplified, China)\""},
+           {L"“Beta 版: 使用 Unicode UTF-8 提供全球语言支持”",
+            L"\"Beta: Use Unicode UTF-8 for worldwide language support\""},
+           {L"“高级”选项卡", L"Advanced tab"},
+           {L"“非 Unicode 程序的语言”", L"\"Language for non-Unicode programs\""},
+           {L"“中文(中国)”", L"\"Chinese (PRC)\""},
+           {L"“语言”选项卡", L"Languages tab"},
+           {L"“为东亚语言安装文件”", L"\"Install files for East Asian languages\""},
+       }) {
+    EXPECT_NE(seen.text.find(chinese), std::wstring::npos) << Narrow(chinese);
+    EXPECT_NE(english.find(inEnglish), std::wstring::npos) << Narrow(inEnglish);
+    EXPECT_NE(guide.find(utf8(chinese)), std::string::npos)
+        << "the guide names " << Narrow(chinese);
+    EXPECT_NE(guide.find(utf8(inEnglish)), std::string::npos)
+        << "the guide names " << Narrow(inEnglish);
+  }
+  // On XP the East Asian files come first: Chinese is not in the list before they are in.
+  for (const auto& [eastAsian, chinese] :
+       {std::pair<std::wstring, std::wstring>{L"为东亚语言安装文件", L"设为“中文(中国)”"},
+        {L"Install files for East Asian languages", L"to \"Chinese (PRC)\""}}) {
+    EXPECT_LT(seen.text.find(eastAsian), seen.text.rfind(chinese)) << Narrow(chinese);
   }
   EXPECT_TRUE(seen.hasIcon);
 }

@@ -20,8 +20,8 @@
 namespace {
 
 // The guide as the package holds it (UTF-8 after a byte-order mark, every line ended with
-// CR LF, as Notepad reads it on any code page), in GBK for comparing with the program's
-// texts; empty when it is not so packed or does not convert.
+// CR LF, as Notepad reads it on any code page where the system has a Chinese font), in GBK
+// for comparing with the program's texts; empty when it is not so packed or does not convert.
 std::string GuideInGbk(const std::string& path) {
   const std::string packed = ReadWholeFile(path);
   const std::string bom = "\xEF\xBB\xBF";
