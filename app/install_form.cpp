@@ -50,6 +50,7 @@ TInstallForm::TInstallForm(TComponent* owner) : TBaseForm(owner, InstallFormClas
   // themselves take no focus.
   SetDefaultControl(btInstall);
   SetCancelControl(btContinue);
+  btDlgClose->SetAccessibleName(kCloseButtonName);
   StartupMark("controls found");
   DetectBooks();
   StartupMark("books detected");

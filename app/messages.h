@@ -5,6 +5,9 @@
 
 inline constexpr char kApplicationTitle[] = "Orvel2－Zembra导入工具";
 
+// What screen readers call the close picture (×): its hint, "退出", is the exit button's name.
+inline constexpr char kCloseButtonName[] = "关闭";
+
 // The download page of the course program, opened by the window's download link.
 inline constexpr char kDownloadPage[] = "http://www.zembra21.com/download.html";
 

@@ -301,4 +301,3 @@ TEST_F(ProgramWindow, TheEndOfTheSessionClosesTheFormOnce) {
   EXPECT_EQ(form->events, (std::vector<std::string>{"Form.Close"}));
   EXPECT_TRUE(app.Terminated());
 }
-

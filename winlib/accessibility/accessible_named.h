@@ -1,11 +1,28 @@
-// A system control (the list box) whose label has no window: screen readers find no name for
-// it. Its client object is the system's own, told under the name of the label.
+// A system control (the list box) whose label has no window: screen readers would find no name
+// for it. It is named by Dynamic Annotation (from XP on), so that the system's own objects of
+// its window, its client area and its frame, go by the label's name wherever a screen reader
+// makes them, UI Automation's proxies among them. Where annotation is not there (Wine has
+// none), its client object is answered with one that gives the name.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-// The answer to WM_GETOBJECT for such a control: for OBJID_CLIENT the system's object with the
-// name; 0 for every other object, and when the system gives no object.
-LRESULT AnswerNamedClient(HWND window, const std::string& name, WPARAM wParam, LPARAM lParam);
+class AccessibleNaming {
+ public:
+  AccessibleNaming() = default;
+  AccessibleNaming(const AccessibleNaming&) = delete;
+  AccessibleNaming& operator=(const AccessibleNaming&) = delete;
+
+  // The control's answer to WM_GETOBJECT: 0 once it is annotated (the system answers, by the
+  // name), else for OBJID_CLIENT the system's object under the name. Annotated at the first
+  // request, when a screen reader first asks: not at start-up.
+  LRESULT Answer(HWND window, const std::string& name, WPARAM wParam, LPARAM lParam);
+  // The window goes: its annotation goes first.
+  void WindowDestroying(HWND window);
+
+ private:
+  enum class State { kNotYet, kAnnotated, kUnavailable };
+  State state_ = State::kNotYet;
+};

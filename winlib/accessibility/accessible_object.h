@@ -6,9 +6,30 @@
 
 #include <oleacc.h>
 
+#include <new>
+
 // IAccessible's interface identifier, defined here once: the one of mingw's liboleacc.a can be
 // wrong when it is linked before libuuid.
 extern const IID kIidAccessible;
+
+// Runs the work of a method that a screen reader calls: nothing may unwind through COM's frames,
+// so what it raises becomes a failure (E_OUTOFMEMORY for memory, else E_FAIL).
+template <class Work>
+HRESULT Shielded(Work&& work) noexcept {
+  try {
+    return work();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+// A child id as screen readers pass it: VT_EMPTY, as oleacc's own objects take it, stands for
+// the object itself.
+inline bool IsSelf(const VARIANT& child) {
+  return child.vt == VT_EMPTY || (child.vt == VT_I4 && child.lVal == CHILDID_SELF);
+}
 
 class AccessibleObject : public IAccessible {
  public:

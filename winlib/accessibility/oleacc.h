@@ -27,6 +27,9 @@ class AccessibilityLibraries {
   HRESULT StandardObject(HWND window, LONG objectId, REFIID iid, void** object) const;
   // A BSTR of the GBK text, owned by the caller; null when out of memory.
   BSTR String(const std::string& gbk) const;
+  // Dynamic Annotation's service (oleacc's own, or a test's), with a new reference; null when
+  // there is none.
+  IAccPropServices* PropServices() const;
 
  private:
   AccessibilityLibraries();
@@ -35,13 +38,27 @@ class AccessibilityLibraries {
   using StdObjectFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
   using FromWindowFunction = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
   using AllocStringFunction = BSTR(WINAPI*)(const OLECHAR*, UINT);
+  using CreateInstanceFunction = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 
   SystemLibrary oleacc_{"oleacc.dll"};
   LresultFromObjectFunction lresultFromObject_ = nullptr;
   StdObjectFunction createStdObject_ = nullptr;
   FromWindowFunction fromWindow_ = nullptr;
   AllocStringFunction allocString_ = nullptr;
+  CreateInstanceFunction createInstance_ = nullptr;
   bool available_ = false;
+};
+
+// Stands in for Dynamic Annotation's service while it exists (for tests); it holds a reference.
+class PropServicesOverride {
+ public:
+  explicit PropServicesOverride(IAccPropServices* services);
+  ~PropServicesOverride();
+  PropServicesOverride(const PropServicesOverride&) = delete;
+  PropServicesOverride& operator=(const PropServicesOverride&) = delete;
+
+ private:
+  IAccPropServices* previous_;
 };
 
 // GBK bytes as UTF-16.

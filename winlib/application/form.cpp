@@ -68,6 +68,13 @@ void TForm::SetCaption(const std::string& caption) {
 
 void TForm::Show() {
   if (position_ == poScreenCenter && !centred_) Center();
+  // A plain window shows its focus rectangles from the start; a dialog box hides them until
+  // the keyboard is used, where the user's settings say so. The form does as a dialog box.
+  BOOL cues = TRUE;
+  if (SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0) && !cues) {
+    SendMessageA(Handle(), WM_CHANGEUISTATE,
+                 MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+  }
   SetVisible(true);
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
@@ -101,7 +108,7 @@ void TForm::Close() {
   }
 }
 
-std::string TForm::AccessibleName() const {
+std::string TForm::DefaultAccessibleName() const {
   return Application != nullptr ? Application->Title() : std::string();
 }
 

@@ -133,10 +133,12 @@ class TForm : public TWinControl {
   // buttons; none unless set. Not owned: the form's own controls, which live as long as it.
   void SetDefaultControl(TControl* control) { defaultControl_ = control; }
   void SetCancelControl(TControl* control) { cancelControl_ = control; }
+  TControl* DefaultControl() const override { return defaultControl_; }
+  TControl* CancelControl() const override { return cancelControl_; }
 
   bool SetProperty(const std::string& name, const std::string& value) override;
   // A form goes by the application's title; its caption is never shown.
-  std::string AccessibleName() const override;
+  std::string DefaultAccessibleName() const override;
 
  protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

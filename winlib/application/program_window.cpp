@@ -108,6 +108,11 @@ LRESULT TProgramWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kHandOnActivation:
       HandOnActivation();
       return 0;
+    case WM_ACTIVATEAPP:
+      // The user came to the program, also by answering its box itself: the button has done
+      // its job. Its timer stops it only when this window comes to the front.
+      if (wParam && flashing_) StopFlashing();
+      break;
     case WM_QUERYENDSESSION:
       return TRUE;  // no file is being written now: an import writes inside one message
     case WM_ENDSESSION:
@@ -133,10 +138,20 @@ void TProgramWindow::CloseFromTaskbar() {
   if (box != nullptr && SetForegroundWindow(box)) return;
   // Windows may refuse the foreground to a program in the background: the taskbar button
   // flashes until the user comes to it.
+  Flash(FLASHW_TRAY | FLASHW_TIMERNOFG);
+  flashing_ = true;
+}
+
+void TProgramWindow::StopFlashing() {
+  Flash(FLASHW_STOP);
+  flashing_ = false;
+}
+
+void TProgramWindow::Flash(DWORD flags) {
   FLASHWINFO flash = {};
   flash.cbSize = sizeof flash;
   flash.hwnd = Handle();
-  flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
+  flash.dwFlags = flags;
   FlashWindowEx(&flash);
 }
 

@@ -52,7 +52,11 @@ class TProgramWindow : public TWinControl {
   // Gives the activation that this window took to the main form, or to the box it waits for.
   void HandOnActivation();
   void EndSession();
+  // The taskbar button: flashed, or back to rest.
+  void Flash(DWORD flags);
+  void StopFlashing();
 
   TApplication& application_;
   bool mainFormWaits_ = false;  // started minimised: the main form shows at the first restore
+  bool flashing_ = false;       // the taskbar button flashes until the user comes
 };

@@ -3,12 +3,14 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <utility>
 
 #include "winlib/accessibility/accessible_object.h"
 #include "winlib/accessibility/oleacc.h"
 #include "winlib/controls/win_control.h"
+#include "winlib/system/physical_points.h"
 #include "winlib/system/window_messages.h"
 
 namespace {
@@ -18,6 +20,9 @@ namespace {
 // what it says of the system's, in the language of the window it reads.
 const char kPressAction[] = "按下";
 const char kJumpAction[] = "跳转";
+// The keys that press the default and the cancel control, by the names Windows gives them.
+const char kDefaultKey[] = "Enter";
+const char kCancelKey[] = "Esc";
 
 bool IsWindowed(const TControl* control) {
   return !control->IsGraphic();
@@ -47,10 +52,22 @@ void Clear(IDispatch** object) {
   *object = nullptr;
 }
 
-// A windowless button or link that can be pressed now.
-bool Clickable(const TControl& control) {
+// The window and its top-level window take input: a modal box disables the form it belongs
+// to, which does not touch its controls' own flags.
+bool TakesInput(HWND window) {
+  return IsWindowEnabled(window) && IsWindowEnabled(GetAncestor(window, GA_ROOT));
+}
+
+// A windowless button or link of a window that can be pressed now.
+bool Clickable(HWND window, const TControl& control) {
   const TAccessibleRole role = control.AccessibleRole();
-  return (role == arButton || role == arLink) && control.Visible() && control.Enabled();
+  return (role == arButton || role == arLink) && control.Visible() && control.Enabled() &&
+         TakesInput(window);
+}
+
+// The top-level control that a window lies in (its form), or none.
+const TWinControl* TopControl(HWND window) {
+  return TWinControl::FromHandle(GetAncestor(window, GA_ROOT));
 }
 
 // The window's client object. It holds the window's handle, not the control: a screen reader
@@ -77,15 +94,21 @@ class AccessibleClient final : public AccessibleObject {
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     if (parent == nullptr) return E_POINTER;
-    *parent = Window() != nullptr ? Libraries().WindowObject(window_, OBJID_WINDOW) : nullptr;
-    return *parent != nullptr ? S_OK : S_FALSE;
+    *parent = nullptr;
+    return Shielded([&] {
+      *parent = Window() != nullptr ? Libraries().WindowObject(window_, OBJID_WINDOW) : nullptr;
+      return *parent != nullptr ? S_OK : S_FALSE;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
     if (count == nullptr) return E_POINTER;
-    const TWinControl* window = Window();
-    if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-    *count = static_cast<long>(AccessibleChildren(*window).size());
-    return S_OK;
+    *count = 0;
+    return Shielded([&] {
+      const TWinControl* window = Window();
+      if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+      *count = static_cast<long>(AccessibleChildren(*window).size());
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
     return ForChild(child, object, [&](const TControl* control) -> HRESULT {
@@ -121,28 +144,44 @@ class AccessibleClient final : public AccessibleObject {
     if (topic != nullptr) *topic = 0;
     return Nothing(file);
   }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* keys) override {
-    return Nothing(keys);
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
+    return ForChild(child, keys, [&](const TControl* control) {
+      const TWinControl* top = TopControl(window_);
+      const char* key = nullptr;
+      if (control != nullptr && top != nullptr && control == top->DefaultControl()) {
+        key = kDefaultKey;
+      } else if (control != nullptr && top != nullptr && control == top->CancelControl()) {
+        key = kCancelKey;
+      }
+      if (key == nullptr) return DISP_E_MEMBERNOTFOUND;
+      *keys = Libraries().String(key);
+      return *keys != nullptr ? S_OK : E_OUTOFMEMORY;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (focus == nullptr) return E_POINTER;
     *focus = EmptyVariant();
-    const TWinControl* window = Window();
-    if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-    const HWND focused = GetFocus();
-    if (focused == window_) {
-      *focus = ChildVariant(AccessibleChildId(*window, window->FocusedWindowless()));
-      return S_OK;
-    }
-    for (const TControl* control : AccessibleChildren(*window)) {
-      const HWND child =
-          IsWindowed(control) ? static_cast<const TWinControl*>(control)->Handle() : nullptr;
-      if (child != nullptr && (child == focused || IsChild(child, focused))) {
-        *focus = Element(control, 0);
-        return focus->vt == VT_EMPTY ? S_FALSE : S_OK;
+    return Shielded([&] {
+      const TWinControl* window = Window();
+      if (window == nullptr) return CO_E_OBJNOTCONNECTED;
+      // The thread keeps its focus while another program is in front; the keyboard's is
+      // there, not here.
+      if (GetForegroundWindow() != GetAncestor(window_, GA_ROOT)) return S_FALSE;
+      const HWND focused = GetFocus();
+      if (focused == window_) {
+        *focus = ChildVariant(AccessibleChildId(*window, window->FocusedWindowless()));
+        return S_OK;
       }
-    }
-    return S_FALSE;
+      for (const TControl* control : AccessibleChildren(*window)) {
+        const HWND child =
+            IsWindowed(control) ? static_cast<const TWinControl*>(control)->Handle() : nullptr;
+        if (child != nullptr && (child == focused || IsChild(child, focused))) {
+          *focus = Element(control, 0);
+          return focus->vt == VT_EMPTY ? S_FALSE : S_OK;
+        }
+      }
+      return S_FALSE;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
     if (selection == nullptr) return E_POINTER;
@@ -151,7 +190,7 @@ class AccessibleClient final : public AccessibleObject {
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
     return ForChild(child, action, [&](const TControl* control) {
-      if (control == nullptr || !Clickable(*control)) return DISP_E_MEMBERNOTFOUND;
+      if (control == nullptr || !Clickable(window_, *control)) return DISP_E_MEMBERNOTFOUND;
       *action =
           Libraries().String(control->AccessibleRole() == arLink ? kJumpAction : kPressAction);
       return *action != nullptr ? S_OK : E_OUTOFMEMORY;
@@ -162,7 +201,7 @@ class AccessibleClient final : public AccessibleObject {
       if (control == nullptr || IsWindowed(control) || flags != SELFLAG_TAKEFOCUS) {
         return DISP_E_MEMBERNOTFOUND;
       }
-      if (!control->TabStop() || !control->CanFocus()) return S_FALSE;
+      if (!control->TabStop() || !control->CanFocus() || !TakesInput(window_)) return S_FALSE;
       control->SetFocus();
       return S_OK;
     });
@@ -180,12 +219,15 @@ class AccessibleClient final : public AccessibleObject {
       } else if (!GetClientRect(window_, &r)) {
         return E_FAIL;
       }
-      POINT origin = {r.left, r.top};
-      if (!ClientToScreen(window_, &origin)) return E_FAIL;
-      *left = origin.x;
-      *top = origin.y;
-      *width = r.right - r.left;
-      *height = r.bottom - r.top;
+      POINT from = {r.left, r.top}, to = {r.right, r.bottom};
+      if (!ClientToScreen(window_, &from) || !ClientToScreen(window_, &to)) return E_FAIL;
+      // Screen readers take the screen's physical pixels.
+      from = LogicalToPhysical(window_, from);
+      to = LogicalToPhysical(window_, to);
+      *left = from.x;
+      *top = from.y;
+      *width = to.x - from.x;
+      *height = to.y - from.y;
       return S_OK;
     });
   }
@@ -207,9 +249,25 @@ class AccessibleClient final : public AccessibleObject {
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
     if (hit == nullptr) return E_POINTER;
     *hit = EmptyVariant();
+    return Shielded([&] { return HitTest(POINT{x, y}, hit); });
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    return ForChild(child, [&](const TControl* control) {
+      if (control == nullptr || !Clickable(window_, *control)) return DISP_E_MEMBERNOTFOUND;
+      // Posted: the click opens a modal box, and a screen reader must not wait for it.
+      return PostMessageA(window_, kAccessibleClick, static_cast<WPARAM>(child.lVal), 0) ? S_OK
+                                                                                         : E_FAIL;
+    });
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+ private:
+  // The child at a point of the screen, in physical pixels.
+  HRESULT HitTest(POINT physical, VARIANT* hit) const {
     const TWinControl* window = Window();
     if (window == nullptr) return CO_E_OBJNOTCONNECTED;
-    POINT p = {x, y};
+    POINT p = PhysicalToLogical(window_, physical);
     RECT client;
     if (!ScreenToClient(window_, &p) || !GetClientRect(window_, &client) || !PtInRect(&client, p)) {
       return S_FALSE;
@@ -233,18 +291,7 @@ class AccessibleClient final : public AccessibleObject {
                             : ChildVariant(CHILDID_SELF);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    return ForChild(child, [&](const TControl* control) {
-      if (control == nullptr || !Clickable(*control)) return DISP_E_MEMBERNOTFOUND;
-      // Posted: the click opens a modal box, and a screen reader must not wait for it.
-      return PostMessageA(window_, kAccessibleClick, static_cast<WPARAM>(child.lVal), 0) ? S_OK
-                                                                                         : E_FAIL;
-    });
-  }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
- private:
   static const AccessibilityLibraries& Libraries() { return AccessibilityLibraries::Get(); }
 
   TWinControl* Window() const {
@@ -260,11 +307,11 @@ class AccessibleClient final : public AccessibleObject {
       *error = CO_E_OBJNOTCONNECTED;
       return nullptr;
     }
+    if (IsSelf(child)) return nullptr;
     if (child.vt != VT_I4) {
       *error = E_INVALIDARG;
       return nullptr;
     }
-    if (child.lVal == CHILDID_SELF) return nullptr;
     const std::vector<TControl*> children = AccessibleChildren(*window);
     if (child.lVal < 1 || child.lVal > static_cast<long>(children.size())) {
       *error = E_INVALIDARG;
@@ -277,9 +324,11 @@ class AccessibleClient final : public AccessibleObject {
   // and the failure of a bad id or a window that has gone; then the method's own work.
   template <class Work>
   HRESULT ForChild(const VARIANT& child, Work&& work) const {
-    HRESULT error = S_OK;
-    TControl* control = Child(child, &error);
-    return FAILED(error) ? error : work(control);
+    return Shielded([&] {
+      HRESULT error = S_OK;
+      TControl* control = Child(child, &error);
+      return FAILED(error) ? error : work(control);
+    });
   }
   // The same for a method with one answer, which is emptied first.
   template <class Out, class Work>
@@ -338,8 +387,11 @@ class AccessibleClient final : public AccessibleObject {
   }
 
   long WindowState() const {
-    long state = STATE_SYSTEM_FOCUSABLE;
+    // A form takes the focus (and hands it on); a window inside it only as a tab stop.
+    const TWinControl* window = Window();
+    long state = window->Parent() == nullptr || window->TabStop() ? STATE_SYSTEM_FOCUSABLE : 0;
     if (!IsWindowVisible(window_)) state |= STATE_SYSTEM_INVISIBLE;
+    if (!TakesInput(window_)) state |= STATE_SYSTEM_UNAVAILABLE;
     if (GetFocus() == window_) state |= STATE_SYSTEM_FOCUSED;
     return state;
   }
@@ -348,10 +400,13 @@ class AccessibleClient final : public AccessibleObject {
     long state = 0;
     const TAccessibleRole role = control.AccessibleRole();
     if (!control.Visible() || !IsWindowVisible(window_)) state |= STATE_SYSTEM_INVISIBLE;
-    if (!control.Enabled()) state |= STATE_SYSTEM_UNAVAILABLE;
+    const bool available = control.Enabled() && TakesInput(window_);
+    if (!available) state |= STATE_SYSTEM_UNAVAILABLE;
     if (role == arText) state |= STATE_SYSTEM_READONLY;
     if (role == arLink) state |= STATE_SYSTEM_LINKED;
-    if (control.TabStop() && control.CanFocus()) state |= STATE_SYSTEM_FOCUSABLE;
+    if (available && control.TabStop() && control.CanFocus()) state |= STATE_SYSTEM_FOCUSABLE;
+    const TWinControl* top = TopControl(window_);
+    if (top != nullptr && top->DefaultControl() == &control) state |= STATE_SYSTEM_DEFAULT;
     if (control.Focused()) state |= STATE_SYSTEM_FOCUSED;
     POINT p;
     const RECT bounds = control.BoundsRect();
@@ -371,7 +426,8 @@ LRESULT AnswerAccessibleClient(TWinControl& window, WPARAM wParam, LPARAM lParam
   if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
   const AccessibilityLibraries& libraries = AccessibilityLibraries::Get();
   if (!libraries.Available()) return 0;
-  auto* client = new AccessibleClient(window.Handle());
+  auto* client = new (std::nothrow) AccessibleClient(window.Handle());
+  if (client == nullptr) return 0;
   const LRESULT result = libraries.ResultFromObject(kIidAccessible, wParam, client);
   client->Release();  // the result holds its own reference
   return result;
@@ -401,6 +457,7 @@ long AccessibleChildId(const TWinControl& window, const TControl* control) {
 void ClickAccessibleChild(TWinControl& window, long childId) {
   const std::vector<TControl*> children = AccessibleChildren(window);
   if (childId < 1 || childId > static_cast<long>(children.size())) return;
+  // Asked again now that it comes: a box may have opened since it was posted.
   TControl* control = children[static_cast<std::size_t>(childId - 1)];
-  if (Clickable(*control)) control->Click();
+  if (Clickable(window.Handle(), *control)) control->Click();
 }

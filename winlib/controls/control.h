@@ -71,9 +71,13 @@ class TControl : public TComponent {
   virtual bool Focused() const;
   virtual void SetFocus();
 
-  // Its role and name for a screen reader.
+  // Its role and name for a screen reader: the name set here, else the one its class gives it.
   virtual TAccessibleRole AccessibleRole() const { return arNone; }
-  virtual std::string AccessibleName() const { return std::string(); }
+  std::string AccessibleName() const {
+    return accessibleName_.empty() ? DefaultAccessibleName() : accessibleName_;
+  }
+  void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
+  virtual std::string DefaultAccessibleName() const { return std::string(); }
   // The name that this control, a label, gives another control; empty for any other.
   virtual std::string LabelFor(const TControl& /*control*/) const { return std::string(); }
 
@@ -119,6 +123,7 @@ class TControl : public TComponent {
   std::string hint_;
   bool showHint_ = false;
   std::string helpKeyword_;
+  std::string accessibleName_;
   int tabOrder_ = -1;  // -1 until placed or stored
   bool tabStop_ = false;
 };

@@ -22,7 +22,7 @@ class TImage : public TGraphicControl {
   // A picture with a click is a button, named by its hint (the text it shows); any other
   // only decorates.
   TAccessibleRole AccessibleRole() const override { return OnClick ? arButton : arNone; }
-  std::string AccessibleName() const override { return Hint(); }
+  std::string DefaultAccessibleName() const override { return Hint(); }
   bool SetProperty(const std::string& name, const std::string& value) override;
 
  private:

@@ -20,7 +20,7 @@ class TLabel : public TGraphicControl {
   // A label with a click is a link; any other is text. FocusControl names the control that the
   // label stands above, which screen readers then call by the label's caption.
   TAccessibleRole AccessibleRole() const override { return OnClick ? arLink : arText; }
-  std::string AccessibleName() const override { return caption_; }
+  std::string DefaultAccessibleName() const override { return caption_; }
   std::string LabelFor(const TControl& control) const override;
 
  private:

@@ -113,6 +113,7 @@ LRESULT TWinControl::Detach(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   // The window goes, also when its parent takes it along: the control forgets it.
   const WNDPROC systemProc = std::exchange(systemProc_, nullptr);
   if (systemProc != nullptr) {
+    naming_.WindowDestroying(window);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
   }
   RemovePropA(window, kControlProperty);
@@ -141,7 +142,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // The screen readers' one door: our own window's client object with its windowless
       // controls, or a system control's own object under the name of its label.
       result = OwnClass() ? AnswerAccessibleClient(*this, wParam, lParam)
-                          : AnswerNamedClient(handle_, AccessibleName(), wParam, lParam);
+                          : naming_.Answer(handle_, AccessibleName(), wParam, lParam);
       if (result != 0) return result;
       break;
     case kAccessibleClick:
@@ -156,7 +157,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(message, wParam, lParam);
 }
 
-std::string TWinControl::AccessibleName() const {
+std::string TWinControl::DefaultAccessibleName() const {
   for (int i = 0; Parent() != nullptr && i < Parent()->ControlCount(); ++i) {
     const std::string name = Parent()->Controls(i)->LabelFor(*this);
     if (!name.empty()) return name;

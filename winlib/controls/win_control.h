@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "winlib/accessibility/accessible_named.h"
 #include "winlib/controls/control.h"
 #include "winlib/controls/control_host.h"
 
@@ -47,7 +48,11 @@ class TWinControl : public TControl {
   void FocusWindowless(TControl* control);
 
   // A windowed control goes by the caption of the label that names it (FocusControl).
-  std::string AccessibleName() const override;
+  std::string DefaultAccessibleName() const override;
+  // The controls inside whose click Enter and Esc stand for, when this window has them (a
+  // form); screen readers are told of them.
+  virtual TControl* DefaultControl() const { return nullptr; }
+  virtual TControl* CancelControl() const { return nullptr; }
 
   // The topmost visible windowless control at a point of the client area, or none.
   TControl* ControlAtPos(int x, int y) const { return host_.ControlAtPos(x, y); }
@@ -94,4 +99,5 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;  // children, in stored order; not owned
   TColor color_ = clBtnFace;
   TControlHost host_{*this};
+  AccessibleNaming naming_;  // a system control's name for screen readers
 };

@@ -19,10 +19,13 @@ Boxes& State() {
   return boxes;
 }
 
-// The owner of a box: the active window of this thread, else the one handed down.
+// The owner of a box: the window handed down (the main form) while it takes input, also when
+// the system has just activated another window of the program or another program is in front,
+// so that the box disables it; while a box of its own disables it, the active window (that box).
 HWND BoxOwner() {
-  const HWND active = GetActiveWindow();
-  return active != nullptr ? active : State().owner;
+  const HWND form = State().owner;
+  if (form != nullptr && IsWindowVisible(form) && IsWindowEnabled(form)) return form;
+  return GetActiveWindow();
 }
 
 void ShowBox(const std::string& text, UINT type) {

@@ -19,7 +19,8 @@ int SystemMessageBox(HWND owner, const std::string& text, const std::string& cap
 
 // The caption of every box; empty until the application sets its title.
 void SetMessageBoxCaption(const std::string& caption);
-// The window that owns a box when no window of this thread is active (the main form), or none.
+// The window that a box belongs to (the main form), or none: it owns every box while it takes
+// input; else a box is owned by the active window.
 void SetMessageBoxOwner(HWND owner);
 
 // Shows the boxes in place of the system while it exists (for tests); the display before comes
