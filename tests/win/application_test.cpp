@@ -88,10 +88,10 @@ class ProgramWindow : public ::testing::Test {
     });
   }
 
-  std::vector<std::string> shown;
+  std::vector<HWND> owners;  // of the boxes shown
   const MessageBoxDisplayOverride display{
-      [this](HWND, const std::string& text, const std::string&, UINT) {
-        shown.push_back(text);
+      [this](HWND owner, const std::string&, const std::string&, UINT) {
+        owners.push_back(owner);
         return IDOK;
       }};
   TApplication app;
@@ -284,6 +284,12 @@ TEST_F(ProgramWindow, TheFormsMinimiseIsTheProgramsAndAMaximiseHasNoSize) {
   Settle();
   ShowWindow(entry, SW_SHOWNOACTIVATE);
   EXPECT_TRUE(Active(form->Handle()));
+
+  // A form minimised on its own (Win+M minimises every window) comes back with the program.
+  ShowWindow(form->Handle(), SW_MINIMIZE);
+  SetActiveWindow(entry);
+  EXPECT_TRUE(Active(form->Handle()));
+  EXPECT_FALSE(IsIconic(form->Handle()));
 }
 
 // The end of the session closes the main form once, whichever top-level windows are told; a
@@ -300,4 +306,18 @@ TEST_F(ProgramWindow, TheEndOfTheSessionClosesTheFormOnce) {
   Settle();
   EXPECT_EQ(form->events, (std::vector<std::string>{"Form.Close"}));
   EXPECT_TRUE(app.Terminated());
+}
+
+// A box is the form's, and disables it, whichever window of the program the system activated
+// last: right after the taskbar picked the program, the program window is the active one.
+// While the form's own box disables it, a box is the active window's: that box's.
+TEST_F(ProgramWindow, ABoxBelongsToTheFormWhicheverWindowIsActive) {
+  for (const HWND active : {form->Handle(), entry}) {
+    SetActiveWindow(active);
+    ShowMessage("x");
+  }
+  OpenBox();
+  SetActiveWindow(box);
+  ShowMessage("x");
+  EXPECT_EQ(owners, (std::vector<HWND>{form->Handle(), form->Handle(), box}));
 }

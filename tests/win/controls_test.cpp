@@ -437,3 +437,64 @@ TEST_F(Focus, EnterAndEscClickTheDefaultAndCancelControlsOncePerPress) {
   EXPECT_TRUE(IsWindow(form->Handle()));
   EXPECT_FALSE(app.Terminated());
 }
+
+namespace {
+
+// Windows' UI state as a stand-in keeps it, since Wine keeps none: a form's window answers
+// WM_QUERYUISTATE from the changes it was sent (UIS_INITIALIZE as after the mouse), and records
+// each change. One at a time.
+class UiStateStandIn {
+ public:
+  explicit UiStateStandIn(HWND window) : window_(window) {
+    current = this;
+    previous_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
+  }
+  ~UiStateStandIn() {
+    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    current = nullptr;
+  }
+  std::vector<WPARAM> changes;
+  WORD state = 0;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    UiStateStandIn& self = *current;
+    if (message == WM_QUERYUISTATE) return self.state;
+    if (message == WM_CHANGEUISTATE) {
+      self.changes.push_back(wParam);
+      if (LOWORD(wParam) == UIS_CLEAR) self.state &= static_cast<WORD>(~HIWORD(wParam));
+      if (LOWORD(wParam) != UIS_CLEAR) self.state |= HIWORD(wParam);
+      return 0;
+    }
+    return CallWindowProcA(self.previous_, window, message, wParam, lParam);
+  }
+  static UiStateStandIn* current;
+  HWND window_;
+  WNDPROC previous_;
+};
+UiStateStandIn* UiStateStandIn::current = nullptr;
+
+}  // namespace
+
+TEST_F(Focus, TheFocusRectanglesHideUntilTheKeyboardIsUsedWhereTheSettingsSaySo) {
+  BOOL cuesBefore = TRUE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cuesBefore, 0);
+  const WPARAM hidden = MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL);
+  const WPARAM shown = MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS);
+  for (const BOOL cues : {FALSE, TRUE}) {
+    SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<PVOID>(INT_PTR{cues}), 0);
+    TTestForm* other = nullptr;
+    app.CreateForm(other, FocusLayout());
+    UiStateStandIn uiState(other->Handle());
+    other->Show();
+    // Hidden as in a dialog box, unless the user asks to see them always.
+    EXPECT_EQ(uiState.changes, cues ? std::vector<WPARAM>{} : std::vector<WPARAM>{hidden});
+    const MSG tab = {other->Handle(), WM_KEYDOWN, VK_TAB, 1, 0, {0, 0}};
+    EXPECT_TRUE(other->HandleDialogKey(tab));
+    EXPECT_EQ(uiState.changes.back(), shown) << "the keyboard is in use";
+    EXPECT_EQ(uiState.state & UISF_HIDEFOCUS, 0);
+    delete other;
+  }
+  SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<PVOID>(INT_PTR{cuesBefore}), 0);
+}

@@ -1,10 +1,12 @@
-// The controls room on its own: a label painted on a bare window, linked without the
-// application room, in the colours of the high-contrast setting and of its state.
+// The controls room on its own, linked without the application room: a label and pictures
+// painted on a bare window, in the colours of the high-contrast setting and of their state.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "tests/win/bare_window.h"
+#include "tests/win/robot.h"
+#include "winlib/controls/image.h"
 #include "winlib/controls/label.h"
 #include "winlib/graphics/high_contrast.h"
 
@@ -39,5 +41,37 @@ TEST(LabelPaint, DrawsItsCaptionInTheColoursOfTheSettingAndItsState) {
     EXPECT_GT(inked, 20) << row.highContrast << row.isLink << row.enabled;
     EXPECT_EQ(pixels[static_cast<std::size_t>(label.Width() - 1)], row.back)
         << row.highContrast << row.isLink << row.enabled;
+  }
+}
+
+TEST(ImagePaint, InHighContrastAButtonIsAPlainButtonAndAPictureThatDecoratesIsLeftOut) {
+  TBareWindow window(120, 40);
+  window.SetColor(clCream);
+  TImage button(nullptr), decoration(nullptr);
+  button.SetParent(&window);
+  button.SetBounds(0, 0, 80, 30);
+  button.SetHint("导入");
+  button.OnClick = [](TObject*) {};
+  decoration.SetParent(&window);
+  decoration.SetBounds(90, 0, 21, 21);
+  decoration.LoadFromFile(ProgramFolder() + "data\\c21.bmp");
+  const auto count = [](const std::vector<COLORREF>& pixels, int from, int to, COLORREF color) {
+    long n = 0;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      const int x = static_cast<int>(i % 120);
+      if (x >= from && x < to && pixels[i] == color) ++n;
+    }
+    return n;
+  };
+  const COLORREF picture = window.Painted()[95];
+  ASSERT_NE(picture, GetSysColor(COLOR_WINDOW));
+  for (const bool on : {true, false}) {
+    const HighContrastOverride setting(on);
+    const std::vector<COLORREF> pixels = window.Painted();
+    // The button's face and its edge; nothing of the picture beside it.
+    for (const int color : {COLOR_BTNFACE, COLOR_BTNSHADOW}) {
+      EXPECT_EQ(count(pixels, 0, 80, GetSysColor(color)) > 5, on) << on << " " << color;
+    }
+    EXPECT_EQ(count(pixels, 90, 111, picture) > 20, !on) << on;
   }
 }
