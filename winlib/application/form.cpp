@@ -45,6 +45,19 @@ TForm::TForm(TComponent* owner, const FormClass& formClass)
     ApplyLayout(*this, *layout);
     StartupMark("layout applied: ", layout->formName);
   }
+  laidOut_ = true;
+  if (!SetWindowPos(Handle(), nullptr, Left(), Top(), Width(), Height(),
+                    SWP_NOZORDER | SWP_NOACTIVATE)) {
+    OutputDebugStringA("The form's window could not take its laid-out bounds.\n");
+  }
+}
+
+void TForm::BoundsChanged() {
+  if (laidOut_) {
+    TWinControl::BoundsChanged();
+  } else {
+    AlignControls();
+  }
 }
 
 TForm::~TForm() {
@@ -52,13 +65,21 @@ TForm::~TForm() {
 }
 
 int TForm::ClientWidth() const {
-  RECT r;
-  return Handle() != nullptr && GetClientRect(Handle(), &r) ? r.right : Width();
+  return ClientSize().cx;
 }
 
 int TForm::ClientHeight() const {
+  return ClientSize().cy;
+}
+
+SIZE TForm::ClientSize() const {
   RECT r;
-  return Handle() != nullptr && GetClientRect(Handle(), &r) ? r.bottom : Height();
+  if (laidOut_ && Handle() != nullptr && GetClientRect(Handle(), &r))
+    return SIZE{r.right, r.bottom};
+  // Not yet laid out: the client area that the bounds give inside the form's frame.
+  RECT frame = {0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, StyleFor(borderStyle_), FALSE, 0);
+  return SIZE{Width() - (frame.right - frame.left), Height() - (frame.bottom - frame.top)};
 }
 
 void TForm::SetCaption(const std::string& caption) {

@@ -144,9 +144,14 @@ class TForm : public TWinControl {
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Follows the focus: the control that gained it is the one to give it back to.
   void ChildFocused(TControl* control) override;
+  // While the layouts are applied, the window keeps still (and they see the client area that
+  // their bounds give): it takes its bounds once, at the end, rather than at each of the many
+  // properties that move it.
+  void BoundsChanged() override;
 
  private:
   void Center();
+  SIZE ClientSize() const;
   bool IsMainForm() const;
   bool Contains(const TControl* control) const;
   // The form's control that has the keyboard focus now, or none.
@@ -164,6 +169,7 @@ class TForm : public TWinControl {
   TFormBorderStyle borderStyle_ = bsSingle;
   TPosition position_ = poDesigned;
   bool centred_ = false;
+  bool laidOut_ = false;  // its layouts applied: the window follows its bounds from then on
   TControl* activeControl_ = nullptr;  // one of the form's controls; not owned
   TControl* defaultControl_ = nullptr;
   TControl* cancelControl_ = nullptr;
