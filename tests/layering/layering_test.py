@@ -10,27 +10,33 @@ import re
 import sys
 import tempfile
 
-# Each folder with the folders it may include from (itself always).
-BELOW = {
+# Each folder with the folders right below it; it may include from those and from all below
+# them (and from itself).
+DIRECTLY_BELOW = {
     "core": [],
     "winlib/system": ["core"],
-    "winlib/graphics": ["winlib/system", "core"],
-    "winlib/accessibility": ["winlib/system", "core"],
-    "winlib/controls": ["winlib/graphics", "winlib/accessibility", "winlib/system", "core"],
-    "winlib/application": ["winlib/controls", "winlib/graphics", "winlib/accessibility",
-                           "winlib/system", "core"],
-    "desktop": ["winlib/controls", "winlib/graphics", "winlib/accessibility", "winlib/system",
-                "core"],
-    "forms": ["winlib/application", "winlib/controls", "winlib/graphics",
-              "winlib/accessibility", "winlib/system", "core"],
-    "skin": ["forms", "desktop", "winlib/application", "winlib/controls", "winlib/graphics",
-             "winlib/accessibility", "winlib/system", "core"],
-    "app": ["skin", "forms", "desktop", "winlib/application", "winlib/controls",
-            "winlib/graphics", "winlib/accessibility", "winlib/system", "core"],
+    "winlib/graphics": ["winlib/system"],
+    "winlib/accessibility": ["winlib/system"],
+    "winlib/controls": ["winlib/graphics", "winlib/accessibility"],
+    "winlib/application": ["winlib/controls"],
+    "desktop": ["winlib/controls"],
+    "forms": ["winlib/application"],
+    "skin": ["forms", "desktop"],
+    "app": ["skin"],
     "tools": ["core"],
     "fuzz": ["core"],
     "bench": ["core"],
 }
+
+
+def below(folder):
+    found = set()
+    for lower in DIRECTLY_BELOW[folder]:
+        found |= {lower} | below(lower)
+    return found
+
+
+BELOW = {folder: below(folder) for folder in DIRECTLY_BELOW}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 

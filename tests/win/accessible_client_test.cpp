@@ -53,18 +53,18 @@ class AccessibleClient : public ::testing::Test {
  protected:
   void SetUp() override {
     // In reading order: the button, the link, the list's label, the list, the text.
-    press = Place(std::make_unique<TImage>(nullptr), 10, 10, 40, 20);
+    press = Add<TImage>(10, 10, 40, 20);
     press->SetHint("按钮");
     press->OnClick = [this](TObject*) { ++clicks; };
-    link = Place(std::make_unique<TLabel>(nullptr), 60, 10, 40, 20);
+    TLabel* link = Add<TLabel>(60, 10, 40, 20);
     link->SetCaption("链接");
     link->OnClick = [](TObject*) {};
-    label = Place(std::make_unique<TLabel>(nullptr), 10, 40, 40, 12);
+    TLabel* label = Add<TLabel>(10, 40, 40, 12);
     label->SetCaption("书本");
     label->SetProperty("FocusControl", "List");
-    list = Place(std::make_unique<TListBox>(nullptr), 60, 40, 100, 30);
+    list = Add<TListBox>(60, 40, 100, 30);
     list->SetName("List");
-    text = Place(std::make_unique<TLabel>(nullptr), 10, 80, 40, 12);
+    text = Add<TLabel>(10, 80, 40, 12);
     text->SetCaption("文字");
     window.defaultControl = press;
     window.cancelControl = link;
@@ -73,13 +73,13 @@ class AccessibleClient : public ::testing::Test {
     reader = std::make_unique<AccessibleReader>(window.Handle());
     ASSERT_TRUE(reader->Found());
   }
+  // A control of the window's own, placed on it.
   template <class T>
-  T* Place(std::unique_ptr<T> control, int left, int top, int width, int height) {
+  T* Add(int left, int top, int width, int height) {
+    T* control = new T(&window);
     control->SetParent(&window);
     control->SetBounds(left, top, width, height);
-    T* placed = control.get();
-    owned.push_back(std::move(control));
-    return placed;
+    return control;
   }
   IAccessible& Object() { return *reader->Object(); }
   // The point of the window's client area in physical pixels.
@@ -91,10 +91,9 @@ class AccessibleClient : public ::testing::Test {
 
   const ScopedCom com;
   const PointConversionsOverride scaling{PointConversions{ToPhysical, ToLogical}};
-  TTestWindow window;
-  std::vector<std::unique_ptr<TControl>> owned;
+  TTestWindow window;  // owns its controls
   TImage* press = nullptr;
-  TLabel *link = nullptr, *label = nullptr, *text = nullptr;
+  TLabel* text = nullptr;
   TListBox* list = nullptr;
   std::unique_ptr<AccessibleReader> reader;
   int clicks = 0;
@@ -318,7 +317,7 @@ TEST_F(AccessibleClient, TheListIsNamedByAnnotationAndElseByAnObjectOfItsOwn) {
   // request, and lose it before the list goes.
   RecordingPropServices services;
   const PropServicesOverride annotation(&services);
-  TListBox* annotated = Place(std::make_unique<TListBox>(nullptr), 60, 40, 100, 30);
+  TListBox* annotated = Add<TListBox>(60, 40, 100, 30);
   annotated->SetName("List");
   const HWND handle = annotated->Handle();
   EXPECT_EQ(SendMessageW(handle, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT)), 0);
