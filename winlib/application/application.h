@@ -1,6 +1,6 @@
 // The application object: the title, the forms and the message loop. The program window stands
-// for the program on the taskbar (winlib/program_window.h); message boxes and the exception
-// display (winlib/message_box.h) get their caption and owner from here.
+// for the program on the taskbar (winlib/application/program_window.h); message boxes and the
+// exception display (winlib/system/message_box.h) get their caption and owner from here.
 #pragma once
 
 #include <windows.h>

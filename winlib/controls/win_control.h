@@ -1,6 +1,6 @@
 // Controls with a window of their own: of our own window class, or of a system class (a list
 // box) whose window we subclass. Both reach the virtual WndProc through one window procedure.
-// Our own windows host the windowless controls placed on them (winlib/control_host.h).
+// Our own windows host the windowless controls placed on them (winlib/controls/control_host.h).
 #pragma once
 
 #include <windows.h>
