@@ -51,6 +51,9 @@ void Clear(BSTR* text) {
 void Clear(IDispatch** object) {
   *object = nullptr;
 }
+void Clear(long* number) {
+  *number = 0;
+}
 
 // The window and its top-level window take input: a modal box disables the form it belongs
 // to, which does not touch its controls' own flags.
@@ -93,17 +96,13 @@ class AccessibleClient final : public AccessibleObject {
 
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-    if (parent == nullptr) return E_POINTER;
-    *parent = nullptr;
-    return Shielded([&] {
+    return Answered(parent, [&] {
       *parent = Window() != nullptr ? Libraries().WindowObject(window_, OBJID_WINDOW) : nullptr;
       return *parent != nullptr ? S_OK : S_FALSE;
     });
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return Shielded([&] {
+    return Answered(count, [&] {
       const TWinControl* window = Window();
       if (window == nullptr) return CO_E_OBJNOTCONNECTED;
       *count = static_cast<long>(AccessibleChildren(*window).size());
@@ -148,10 +147,9 @@ class AccessibleClient final : public AccessibleObject {
     return ForChild(child, keys, [&](const TControl* control) {
       const TWinControl* top = TopControl(window_);
       const char* key = nullptr;
-      if (control != nullptr && top != nullptr && control == top->DefaultControl()) {
-        key = kDefaultKey;
-      } else if (control != nullptr && top != nullptr && control == top->CancelControl()) {
-        key = kCancelKey;
+      if (control != nullptr && top != nullptr) {
+        if (control == top->CancelControl()) key = kCancelKey;
+        if (control == top->DefaultControl()) key = kDefaultKey;  // Enter first
       }
       if (key == nullptr) return DISP_E_MEMBERNOTFOUND;
       *keys = Libraries().String(key);
@@ -159,9 +157,7 @@ class AccessibleClient final : public AccessibleObject {
     });
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
-    if (focus == nullptr) return E_POINTER;
-    *focus = EmptyVariant();
-    return Shielded([&] {
+    return Answered(focus, [&] {
       const TWinControl* window = Window();
       if (window == nullptr) return CO_E_OBJNOTCONNECTED;
       // The thread keeps its focus while another program is in front; the keyboard's is
@@ -247,9 +243,7 @@ class AccessibleClient final : public AccessibleObject {
     });
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
-    if (hit == nullptr) return E_POINTER;
-    *hit = EmptyVariant();
-    return Shielded([&] { return HitTest(POINT{x, y}, hit); });
+    return Answered(hit, [&] { return HitTest(POINT{x, y}, hit); });
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     return ForChild(child, [&](const TControl* control) {
@@ -333,9 +327,14 @@ class AccessibleClient final : public AccessibleObject {
   // The same for a method with one answer, which is emptied first.
   template <class Out, class Work>
   HRESULT ForChild(const VARIANT& child, Out* out, Work&& work) const {
+    return Answered(out, [&] { return ForChild(child, work); });
+  }
+  // A method's one answer emptied, then its work shielded.
+  template <class Out, class Work>
+  static HRESULT Answered(Out* out, Work&& work) {
     if (out == nullptr) return E_POINTER;
     Clear(out);
-    return ForChild(child, std::forward<Work>(work));
+    return Shielded(std::forward<Work>(work));
   }
 
   // A child window's own object, from the system.

@@ -15,10 +15,4 @@ bool HighContrastOn() {
          (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
-HighContrastOverride::HighContrastOverride(bool on) : previous_(overridden) {
-  overridden = on;
-}
-
-HighContrastOverride::~HighContrastOverride() {
-  overridden = previous_;
-}
+HighContrastOverride::HighContrastOverride(bool on) : ScopedAssignment(overridden, on) {}

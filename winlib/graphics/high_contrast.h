@@ -5,18 +5,14 @@
 
 #include <optional>
 
+#include "winlib/system/scoped.h"
+
 // Read when a window paints, so that a change of the setting shows at the next paint.
 bool HighContrastOn();
 
 // Stands in for the system's setting while it exists (for tests); the one before comes back
 // when it goes.
-class HighContrastOverride {
+class HighContrastOverride : ScopedAssignment<std::optional<bool>> {
  public:
   explicit HighContrastOverride(bool on);
-  ~HighContrastOverride();
-  HighContrastOverride(const HighContrastOverride&) = delete;
-  HighContrastOverride& operator=(const HighContrastOverride&) = delete;
-
- private:
-  std::optional<bool> previous_;
 };

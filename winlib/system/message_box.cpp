@@ -47,11 +47,7 @@ void SetMessageBoxOwner(HWND owner) {
 }
 
 MessageBoxDisplayOverride::MessageBoxDisplayOverride(MessageBoxDisplay display)
-    : previous_(std::exchange(State().display, std::move(display))) {}
-
-MessageBoxDisplayOverride::~MessageBoxDisplayOverride() {
-  State().display = std::move(previous_);
-}
+    : ScopedAssignment(State().display, std::move(display)) {}
 
 void ShowMessage(const std::string& text) {
   ShowBox(text, MB_OK);

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "winlib/system/scoped.h"
+
 class Exception;
 
 // Shows a modal message box and returns the button that answered it.
@@ -25,15 +27,9 @@ void SetMessageBoxOwner(HWND owner);
 
 // Shows the boxes in place of the system while it exists (for tests); the display before comes
 // back when it goes.
-class MessageBoxDisplayOverride {
+class MessageBoxDisplayOverride : ScopedAssignment<MessageBoxDisplay> {
  public:
   explicit MessageBoxDisplayOverride(MessageBoxDisplay display);
-  ~MessageBoxDisplayOverride();
-  MessageBoxDisplayOverride(const MessageBoxDisplayOverride&) = delete;
-  MessageBoxDisplayOverride& operator=(const MessageBoxDisplayOverride&) = delete;
-
- private:
-  MessageBoxDisplay previous_;
 };
 
 // A message box with the text, one OK button and no icon.

@@ -7,24 +7,15 @@ PointConversionFunction Lookup(HMODULE user32, const char* name) {
       reinterpret_cast<void*>(GetProcAddress(user32, name)));
 }
 
-// The conversions in force: the system's once looked up, or a test's.
-struct State {
-  bool known = false;
-  PointConversions conversions;
-};
-
-State& Current() {
-  static State state;
-  return state;
+// The conversions in force: the system's once looked up, or a test's; none until then.
+std::optional<PointConversions>& Current() {
+  static std::optional<PointConversions> conversions;
+  return conversions;
 }
 
 const PointConversions& Conversions() {
-  State& state = Current();
-  if (!state.known) {
-    state.conversions = SystemPointConversions();
-    state.known = true;
-  }
-  return state.conversions;
+  if (!Current().has_value()) Current() = SystemPointConversions();
+  return *Current();
 }
 
 POINT Converted(PointConversionFunction convert, HWND window, POINT point) {
@@ -61,12 +52,4 @@ POINT PhysicalToLogical(HWND window, POINT point) {
 }
 
 PointConversionsOverride::PointConversionsOverride(PointConversions conversions)
-    : previous_(Current().conversions), hadPrevious_(Current().known) {
-  Current().conversions = conversions;
-  Current().known = true;
-}
-
-PointConversionsOverride::~PointConversionsOverride() {
-  Current().conversions = previous_;
-  Current().known = hadPrevious_;
-}
+    : ScopedAssignment(Current(), conversions) {}

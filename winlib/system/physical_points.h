@@ -7,6 +7,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "winlib/system/scoped.h"
+
 // A conversion of a point in screen coordinates, as the window's scaling gives it: true when
 // the point was converted.
 using PointConversionFunction = BOOL(WINAPI*)(HWND window, POINT* point);
@@ -26,14 +30,7 @@ POINT LogicalToPhysical(HWND window, POINT point);
 POINT PhysicalToLogical(HWND window, POINT point);
 
 // Stands in for the system's conversions while it exists (for tests).
-class PointConversionsOverride {
+class PointConversionsOverride : ScopedAssignment<std::optional<PointConversions>> {
  public:
   explicit PointConversionsOverride(PointConversions conversions);
-  ~PointConversionsOverride();
-  PointConversionsOverride(const PointConversionsOverride&) = delete;
-  PointConversionsOverride& operator=(const PointConversionsOverride&) = delete;
-
- private:
-  PointConversions previous_;
-  bool hadPrevious_;
 };

@@ -119,6 +119,22 @@ class SelectObjectScope {
   HGDIOBJ old_;
 };
 
+// Gives a variable another value for a scope; the value before comes back when it ends. The
+// tests' stand-ins for the system are made of it.
+template <class T>
+class ScopedAssignment {
+ public:
+  ScopedAssignment(T& target, T value)
+      : target_(target), previous_(std::exchange(target, std::move(value))) {}
+  ~ScopedAssignment() { target_ = std::move(previous_); }
+  ScopedAssignment(const ScopedAssignment&) = delete;
+  ScopedAssignment& operator=(const ScopedAssignment&) = delete;
+
+ private:
+  T& target_;
+  T previous_;
+};
+
 // A window's DC from GetWindowDC or GetDC, released with its owner.
 class WindowDC {
  public:
